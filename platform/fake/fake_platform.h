@@ -1,0 +1,68 @@
+#pragma once
+// The fake platform that unit tests, benchmarks and the fuzzer hand to the
+// main window.
+#include <map>
+#include <tuple>
+#include <vector>
+
+#include "platform/fake/fake_desktop.h"
+#include "platform/platform.h"
+
+namespace fake {
+
+class FakeSettingsStore final : public platform::SettingsStore {
+public:
+    using Key = std::tuple<std::wstring, std::wstring, std::wstring>;
+    std::map<Key, std::wstring> values;
+    std::vector<std::wstring> writtenKeys;  // in the order written
+    bool failReads = false;
+    bool failWrites = false;
+
+    std::optional<std::wstring> read(const std::wstring& application, const std::wstring& section,
+                                     const std::wstring& key) override {
+        if (failReads) return std::nullopt;
+        auto it = values.find({application, section, key});
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+    bool write(const std::wstring& application, const std::wstring& section,
+               const std::wstring& key, const std::wstring& value) override {
+        if (failWrites) return false;
+        values[{application, section, key}] = value;
+        writtenKeys.push_back(key);
+        return true;
+    }
+};
+
+class FakeMessageBox final : public platform::MessageBox {
+public:
+    struct Shown {
+        std::wstring text;
+        int style;
+        std::wstring title;
+    };
+    std::vector<Shown> shown;
+    int show(const std::wstring& text, int style, const std::wstring& title) override {
+        shown.push_back({text, style, title});
+        return 1;  // OK
+    }
+};
+
+class FakeProcess final : public platform::Process {
+public:
+    std::wstring baseName = L"Ambrisk2";
+    wchar_t mark = L'.';
+    std::wstring executableBaseName() override { return baseName; }
+    wchar_t decimalMark() override { return mark; }
+};
+
+// All fakes together, ready to hand to a MainWindow.
+struct FakePlatform {
+    FakeDesktop desktop;
+    FakeSettingsStore settings;
+    FakeMessageBox messageBox;
+    FakeProcess process;
+    platform::Platform platform{desktop, settings, messageBox, process};
+};
+
+}  // namespace fake

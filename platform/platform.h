@@ -1,0 +1,17 @@
+#pragma once
+// Everything the main window needs from the system, handed to it at creation.
+#include "platform/desktop.h"
+#include "platform/message_box.h"
+#include "platform/process.h"
+#include "platform/settings_store.h"
+
+namespace platform {
+
+struct Platform {
+    Desktop& desktop;
+    SettingsStore& settings;
+    MessageBox& messageBox;
+    Process& process;
+};
+
+}  // namespace platform
