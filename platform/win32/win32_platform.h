@@ -1,0 +1,39 @@
+#pragma once
+// The Win32 implementations of the platform interfaces.
+#include "platform/desktop.h"
+#include "platform/message_box.h"
+#include "platform/process.h"
+#include "platform/settings_store.h"
+
+namespace platform::win32 {
+
+class Win32Desktop final : public Desktop {
+public:
+    WindowHandle foregroundWindow() override;
+    bool getPlacement(WindowHandle window, WindowPlacement& placement) override;
+    bool setPlacement(WindowHandle window, const WindowPlacement& placement) override;
+    std::wstring titleBuffer(WindowHandle window) override;
+    Rect workAreaFor(const Rect& normalRectangle) override;
+    Size screenSize() override;
+};
+
+class Win32SettingsStore final : public SettingsStore {
+public:
+    std::optional<std::wstring> read(const std::wstring& application, const std::wstring& section,
+                                     const std::wstring& key) override;
+    bool write(const std::wstring& application, const std::wstring& section,
+               const std::wstring& key, const std::wstring& value) override;
+};
+
+class Win32MessageBox final : public MessageBox {
+public:
+    int show(const std::wstring& text, int style, const std::wstring& title) override;
+};
+
+class Win32Process final : public Process {
+public:
+    std::wstring executableBaseName() override;
+    wchar_t decimalMark() override;
+};
+
+}  // namespace platform::win32
