@@ -157,6 +157,10 @@ public:
     // The window's own handle, 0 until the view has created it.
     std::uint32_t hWnd() const { return hWnd_; }
 
+    // Twips per physical pixel at the window's DPI (15 at 96 DPI); the view
+    // keeps it in step with the monitor the window is on.
+    float twipsPerPixel() const { return twipsPerPixel_; }
+
     // --- Input from the view: what the user did to the real controls. ---
     void userClicked(int id);
     void userEditedText(int id, const Text& text);  // no echo to the view
@@ -167,6 +171,7 @@ public:
     void timerFired(int timer);
     void viewCreated(std::uint32_t hWnd) { hWnd_ = hWnd; }
     void viewMoved(float left, float top, float width, float height);
+    void viewDpiChanged(float twipsPerPixel) { twipsPerPixel_ = twipsPerPixel; }
 
 private:
     friend class Control;
@@ -179,6 +184,7 @@ private:
     FormView* view_ = nullptr;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::uint32_t hWnd_ = 0;
+    float twipsPerPixel_ = 15.0f;
 };
 
 }  // namespace forms
