@@ -1,11 +1,214 @@
 #include "platform/numbers.h"
 
+#include <charconv>
+#include <cmath>
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
 namespace numbers {
 
-std::optional<double> leadingNumber(std::wstring_view) { return 0.0; }
-std::wstring numberText(double, wchar_t) { return L"0"; }
-double roundHalfEven(double value) { return value; }
-std::optional<std::int16_t> toInt16(double) { return std::nullopt; }
-std::optional<std::int32_t> toInt32(double) { return std::nullopt; }
+namespace {
+
+bool isSkipped(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n'; }
+
+bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// Reads the text while skipping blanks, so that the parsers below see only
+// the characters that count.
+class Reader {
+public:
+    explicit Reader(std::wstring_view text) : text_(text) { skip(); }
+    bool atEnd() const { return pos_ == text_.size(); }
+    wchar_t peek() const { return atEnd() ? L'\0' : text_[pos_]; }
+    void next() {
+        ++pos_;
+        skip();
+    }
+
+private:
+    void skip() {
+        while (pos_ < text_.size() && isSkipped(text_[pos_])) ++pos_;
+    }
+    std::wstring_view text_;
+    std::size_t pos_ = 0;
+};
+
+int digitValue(wchar_t c) {
+    if (isDigit(c)) return c - L'0';
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    return 99;
+}
+
+std::optional<double> radixInteger(Reader& in, int radix) {
+    double value = 0;
+    for (int digit; (digit = digitValue(in.peek())) < radix; in.next()) {
+        value = value * radix + digit;
+        if (!std::isfinite(value)) return std::nullopt;
+    }
+    return value;
+}
+
+// The decimal number is copied into a plain ASCII text and converted by
+// from_chars, which rounds correctly and ignores the locale.
+std::optional<double> decimalNumber(Reader& in) {
+    std::string text;
+    if (in.peek() == L'-') text += '-';
+    if (in.peek() == L'-' || in.peek() == L'+') in.next();
+
+    // order: the decimal exponent of the first significant digit, kept to
+    // tell an overflow from an underflow when the conversion is out of range.
+    bool hasDigits = false;
+    bool nonZero = false;
+    int integerDigits = 0;
+    int firstNonZeroDigit = 0;
+    for (; isDigit(in.peek()); in.next()) {
+        text += static_cast<char>(in.peek());
+        hasDigits = true;
+        ++integerDigits;
+        if (!nonZero && in.peek() != L'0') {
+            nonZero = true;
+            firstNonZeroDigit = integerDigits;
+        }
+    }
+    long order = integerDigits - firstNonZeroDigit;
+    if (in.peek() == L'.') {
+        text += '.';
+        in.next();
+        for (long place = -1; isDigit(in.peek()); in.next(), --place) {
+            text += static_cast<char>(in.peek());
+            hasDigits = true;
+            if (!nonZero && in.peek() != L'0') {
+                nonZero = true;
+                order = place;
+            }
+        }
+    }
+    if (!hasDigits) return 0.0;
+
+    long exponent = 0;
+    if (in.peek() == L'E' || in.peek() == L'e') {
+        std::string exponentText = "e";
+        in.next();
+        if (in.peek() == L'-') exponentText += '-';
+        if (in.peek() == L'-' || in.peek() == L'+') in.next();
+        bool exponentDigits = false;
+        for (; isDigit(in.peek()); in.next()) {
+            exponentDigits = true;
+            exponentText += static_cast<char>(in.peek());
+            // Saturate: beyond this the value is out of range either way.
+            if (exponent < 100000) exponent = exponent * 10 + (in.peek() - L'0');
+        }
+        // "1e" and "1e+" read as 1: an exponent without digits is no exponent.
+        if (exponentDigits) {
+            text += exponentText;
+            if (exponentText[1] == '-') exponent = -exponent;
+        }
+    }
+
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        // from_chars reports both overflow and underflow; a tiny number is 0.
+        if (nonZero && order + exponent > 0) return std::nullopt;
+        return 0.0;
+    }
+    return value;
+}
+
+template <typename Int>
+std::optional<Int> toInt(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    const double rounded = roundHalfEven(value);
+    if (rounded < std::numeric_limits<Int>::min() || rounded > std::numeric_limits<Int>::max())
+        return std::nullopt;
+    return static_cast<Int>(rounded);
+}
+
+void appendExponent(std::wstring& text, int exponent) {
+    text += exponent < 0 ? L"E-" : L"E+";
+    if (std::abs(exponent) < 10) text += L'0';
+    text += std::to_wstring(std::abs(exponent));
+}
+
+}  // namespace
+
+std::optional<double> leadingNumber(std::wstring_view text) {
+    Reader in(text);
+    if (in.peek() == L'&') {
+        in.next();
+        const wchar_t radixLetter = in.peek();
+        if (radixLetter == L'H' || radixLetter == L'h') {
+            in.next();
+            return radixInteger(in, 16);
+        }
+        if (radixLetter == L'O' || radixLetter == L'o') {
+            in.next();
+            return radixInteger(in, 8);
+        }
+        return 0.0;
+    }
+    return decimalNumber(in);
+}
+
+std::wstring numberText(double value, wchar_t decimalMark) {
+    if (!std::isfinite(value)) return L"0";
+    constexpr double plainLimit = 1e15;
+    if (value == std::trunc(value) && std::fabs(value) < plainLimit)
+        return std::to_wstring(static_cast<long long>(value));
+
+    // 15 significant digits, rounded once; the decimal exponent decides the form.
+    char buffer[32];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const std::string_view scientific(buffer, result.ptr - buffer);
+    const std::size_t e = scientific.find('e');
+    int exponent = 0;
+    std::from_chars(scientific.data() + e + 1 + (scientific[e + 1] == '+'),
+                    scientific.data() + scientific.size(), exponent);
+    std::string digits;
+    for (char c : scientific.substr(0, e))
+        if (c >= '0' && c <= '9') digits += c;
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+    std::wstring text;
+    if (value < 0) text += L'-';
+    const int digitCount = static_cast<int>(digits.size());
+    if (exponent >= 15 || exponent < -4) {
+        text += static_cast<wchar_t>(digits[0]);
+        if (digitCount > 1) {
+            text += decimalMark;
+            for (int i = 1; i < digitCount; ++i) text += static_cast<wchar_t>(digits[i]);
+        }
+        appendExponent(text, exponent);
+        return text;
+    }
+    if (exponent < 0) {
+        text += L'0';
+        text += decimalMark;
+        text.append(-exponent - 1, L'0');
+        for (char c : digits) text += static_cast<wchar_t>(c);
+        return text;
+    }
+    for (int i = 0; i < std::max(digitCount, exponent + 1); ++i) {
+        if (i == exponent + 1) text += decimalMark;
+        text += i < digitCount ? static_cast<wchar_t>(digits[i]) : L'0';
+    }
+    return text;
+}
+
+double roundHalfEven(double value) {
+    if (!std::isfinite(value)) return value;
+    const double below = std::floor(value);
+    const double rest = value - below;  // exact for every double
+    if (rest > 0.5) return below + 1;
+    if (rest < 0.5) return below;
+    return std::fmod(below, 2.0) == 0 ? below : below + 1;
+}
+
+std::optional<std::int16_t> toInt16(double value) { return toInt<std::int16_t>(value); }
+std::optional<std::int32_t> toInt32(double value) { return toInt<std::int32_t>(value); }
 
 }  // namespace numbers
