@@ -1,19 +1,87 @@
+#include <cmath>
+#include <initializer_list>
+#include <string>
+
+#include "platform/numbers.h"
 #include "ui/main_window.h"
 
 namespace ui {
 
-void MainWindow::frmAmbrisk2_optRes_Click(std::int16_t) {}
-void MainWindow::frmAmbrisk2_chkBorder_Click() {}
-void MainWindow::frmAmbrisk2_chkTask_Click() {}
-void MainWindow::frmAmbrisk2_txtBreit_GotFocus() {}
-void MainWindow::frmAmbrisk2_txtHoch_GotFocus() {}
-void MainWindow::frmAmbrisk2_txtBorder_GotFocus() {}
-void MainWindow::frmAmbrisk2_txtTask_GotFocus() {}
-void MainWindow::frmAmbrisk2_txtBreit_KeyPress(std::int16_t&) {}
-void MainWindow::frmAmbrisk2_txtHoch_KeyPress(std::int16_t&) {}
-void MainWindow::frmAmbrisk2_txtBorder_KeyPress(std::int16_t&) {}
-void MainWindow::frmAmbrisk2_txtTask_KeyPress(std::int16_t&) {}
-void MainWindow::NormaliseEntries() {}
-void MainWindow::FilterNumericKey(std::int16_t&) {}
+namespace {
+
+// The number a field holds; a number beyond the double range counts as 0, so
+// that a pasted "1e400" leaves the field at "0" rather than at some huge size.
+double numberIn(const forms::Control& field) {
+    return numbers::leadingNumber(field.text()).value_or(0.0);
+}
+
+// Whole and non-negative: down to the whole number first, so that -2.5
+// becomes 3. The field cuts a text longer than five characters, so a long
+// number comes back as a stump ("1.2E+20" as "1.2E+", 1E+10 as "10000")
+// that would read as another number next time; writing the stump's own form
+// again leaves a text that normalises to itself. Two more rounds always
+// suffice: a stump of five characters is at worst "dE+dd" or five digits.
+void normaliseField(forms::Control& field, wchar_t decimalMark) {
+    for (int round = 0; round < 3; ++round) {
+        const std::wstring text =
+            numbers::numberText(std::fabs(std::floor(numberIn(field))), decimalMark);
+        field.setText(text);
+        if (field.text() == text) return;
+    }
+}
+
+// Only a greater value is capped; a value equal to the screen size stays.
+void capField(forms::Control& field, std::int32_t limit) {
+    if (numberIn(field) > limit) field.setText(std::to_wstring(limit));
+}
+
+void enableAll(std::initializer_list<forms::Control*> controls, bool enabled) {
+    for (forms::Control* control : controls) control->setEnabled(enabled);
+}
+
+void selectAll(forms::Control& field) {
+    field.setSelStart(0);
+    field.setSelLength(static_cast<int>(field.text().size()));
+}
+
+}  // namespace
+
+void MainWindow::frmAmbrisk2_optRes_Click(std::int16_t index) {
+    enableAll({&ctl(txtBreit), &ctl(txtHoch)}, index == customResolution);
+    state_.selectedResolution = index;
+}
+
+void MainWindow::frmAmbrisk2_chkBorder_Click() { ctl(txtBorder).setEnabled(ctl(chkBorder).value() != 0); }
+
+void MainWindow::frmAmbrisk2_chkTask_Click() {
+    enableAll({&ctl(txtTask), &optTask(0), &optTask(1)}, ctl(chkTask).value() != 0);
+}
+
+void MainWindow::frmAmbrisk2_txtBreit_GotFocus() { selectAll(ctl(txtBreit)); }
+void MainWindow::frmAmbrisk2_txtHoch_GotFocus() { selectAll(ctl(txtHoch)); }
+void MainWindow::frmAmbrisk2_txtBorder_GotFocus() { selectAll(ctl(txtBorder)); }
+void MainWindow::frmAmbrisk2_txtTask_GotFocus() { selectAll(ctl(txtTask)); }
+
+void MainWindow::frmAmbrisk2_txtBreit_KeyPress(std::int16_t& keyAscii) { FilterNumericKey(keyAscii); }
+void MainWindow::frmAmbrisk2_txtHoch_KeyPress(std::int16_t& keyAscii) { FilterNumericKey(keyAscii); }
+void MainWindow::frmAmbrisk2_txtBorder_KeyPress(std::int16_t& keyAscii) { FilterNumericKey(keyAscii); }
+void MainWindow::frmAmbrisk2_txtTask_KeyPress(std::int16_t& keyAscii) { FilterNumericKey(keyAscii); }
+
+void MainWindow::NormaliseEntries() {
+    const wchar_t decimalMark = platform_.process.decimalMark();
+    normaliseField(ctl(txtBreit), decimalMark);
+    capField(ctl(txtBreit), state_.screenWidth);
+    normaliseField(ctl(txtHoch), decimalMark);
+    capField(ctl(txtHoch), state_.screenHeight);
+    normaliseField(ctl(txtBorder), decimalMark);
+    normaliseField(ctl(txtTask), decimalMark);
+}
+
+void MainWindow::FilterNumericKey(std::int16_t& keyAscii) {
+    constexpr std::int16_t backspace = 8, paste = 22, copy = 3, cut = 24;
+    const bool digit = keyAscii >= '0' && keyAscii <= '9';
+    if (!digit && keyAscii != backspace && keyAscii != paste && keyAscii != copy && keyAscii != cut)
+        keyAscii = 0;
+}
 
 }  // namespace ui

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_platform.h"
+#include "ui/main_window.h"
+
+namespace {
+
+using namespace ui;
+
+constexpr platform::WindowHandle mainHandle = 0x1010;
+constexpr platform::WindowHandle otherHandle = 0x2020;
+
+// Counts what the model asks a view to update.
+struct CountingView : forms::FormView {
+    int controlWrites = 0;
+    int timerWrites = 0;
+    void controlChanged(int, forms::Property) override { ++controlWrites; }
+    void timerChanged(int) override { ++timerWrites; }
+    void positionChanged() override {}
+};
+
+struct ArmingTest : ::testing::Test {
+    fake::FakePlatform fake;
+    MainWindow window{fake.platform};
+
+    ArmingTest() {
+        // The tables the load step fills.
+        window.state().presetWidths = {640, 800, 1024, 1152, 1280, 1280, 1600};
+        window.state().presetHeights = {480, 600, 768, 864, 960, 1024, 1200};
+        window.form().viewCreated(mainHandle);
+        fake.desktop.foreground = mainHandle;
+    }
+
+    void tickOn(std::int32_t width, std::int32_t height) {
+        fake.desktop.screen = {width, height};
+        tick();
+    }
+    void tick() { window.form().timerFired(Timer1); }
+
+    std::vector<int> enabledPresets() {
+        std::vector<int> enabled;
+        for (int i = 0; i < presetCount; ++i)
+            if (window.optRes(i).enabled()) enabled.push_back(i);
+        return enabled;
+    }
+};
+
+TEST_F(ArmingTest, FirstTickShowsTheResolutionAndEnablesTheFittingPresets) {
+    window.optRes(6).setEnabled(true);
+    tick();
+    EXPECT_EQ(window.ctl(Label1).text(), L"您的屏幕分辨率是：1280 x 1024");
+    EXPECT_EQ(window.state().screenWidth, 1280);
+    EXPECT_EQ(window.state().screenHeight, 1024);
+    EXPECT_EQ(enabledPresets(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+}
+
+TEST_F(ArmingTest, SelectionWalksDownToTheLargestFittingPreset) {
+    window.optRes(6).select();
+    tickOn(1024, 768);
+    EXPECT_EQ(enabledPresets(), (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(window.optRes(2).selected());
+    EXPECT_EQ(window.state().selectedResolution, 2);
+    EXPECT_FALSE(window.ctl(txtBreit).enabled());
+}
+
+TEST_F(ArmingTest, PresetFitsWhenEitherSideFits) {
+    window.optRes(5).select();
+    tickOn(1280, 800);
+    EXPECT_EQ(enabledPresets(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_TRUE(window.optRes(5).selected());
+}
+
+TEST_F(ArmingTest, FirstPresetStaysSelectedWhenNothingFits) {
+    window.optRes(3).select();
+    tickOn(600, 400);
+    EXPECT_TRUE(enabledPresets().empty());
+    EXPECT_TRUE(window.optRes(0).selected());
+    EXPECT_EQ(window.state().selectedResolution, 0);
+    EXPECT_TRUE(window.optRes(7).enabled());
+
+    // Growing again enables what fits but does not move the selection.
+    tickOn(1280, 1024);
+    EXPECT_EQ(enabledPresets(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_TRUE(window.optRes(0).selected());
+    EXPECT_EQ(window.state().selectedResolution, 0);
+}
+
+TEST_F(ArmingTest, CustomSelectionIsLeftAloneWhenTheScreenShrinks) {
+    window.optRes(7).select();
+    tickOn(600, 400);
+    EXPECT_TRUE(window.optRes(7).selected());
+    EXPECT_TRUE(window.optRes(7).enabled());
+    EXPECT_EQ(window.state().selectedResolution, 7);
+}
+
+TEST_F(ArmingTest, IdleTickWritesNothingAndDoesNotAskForTheForeground) {
+    tick();
+    CountingView view;
+    window.form().setView(&view);
+    fake.desktop.foregroundCalls = 0;
+    for (int i = 0; i < 5; ++i) tick();
+    EXPECT_EQ(view.controlWrites, 0);
+    EXPECT_EQ(view.timerWrites, 0);
+    EXPECT_EQ(fake.desktop.foregroundCalls, 0);
+}
+
+TEST_F(ArmingTest, TogglesExcludeEachOther) {
+    window.form().userClicked(chkBack);
+    window.form().userClicked(chkGo);
+    EXPECT_EQ(window.ctl(chkGo).value(), 1);
+    EXPECT_EQ(window.ctl(chkBack).value(), 0);
+    window.form().userClicked(chkBack);
+    EXPECT_EQ(window.ctl(chkGo).value(), 0);
+    EXPECT_EQ(window.ctl(chkBack).value(), 1);
+    window.form().userClicked(chkBack);
+    EXPECT_EQ(window.ctl(chkBack).value(), 0);
+}
+
+TEST_F(ArmingTest, SizingToggleNormalisesWhenPressedAndWhenReleased) {
+    tick();
+    window.form().userEditedText(txtBorder, L"-2.5");
+    window.form().userClicked(chkGo);
+    EXPECT_EQ(window.ctl(txtBorder).text(), L"3");
+    window.form().userEditedText(txtBorder, L"-0.5");
+    window.form().userClicked(chkGo);
+    EXPECT_EQ(window.ctl(chkGo).value(), 0);
+    EXPECT_EQ(window.ctl(txtBorder).text(), L"1");
+}
+
+TEST_F(ArmingTest, RestoreToggleNormalisesOnlyByReleasingTheSizingToggle) {
+    tick();
+    window.form().userEditedText(txtBorder, L"-2.5");
+    window.form().userClicked(chkBack);
+    EXPECT_EQ(window.ctl(txtBorder).text(), L"-2.5");
+    window.form().userClicked(chkBack);
+    EXPECT_EQ(window.ctl(txtBorder).text(), L"-2.5");
+
+    window.form().userClicked(chkGo);
+    window.form().userEditedText(txtBorder, L"-2.5");
+    window.form().userClicked(chkBack);
+    EXPECT_EQ(window.ctl(txtBorder).text(), L"3");
+}
+
+TEST_F(ArmingTest, PressedToggleWaitsWhileTheMainWindowIsInTheForeground) {
+    window.form().userClicked(chkGo);
+    for (int i = 0; i < 3; ++i) tick();
+    EXPECT_EQ(window.ctl(chkGo).value(), 1);
+    EXPECT_FALSE(window.form().timerEnabled(Timer2));
+}
+
+TEST_F(ArmingTest, AnotherForegroundWindowCatchesTheSizingToggle) {
+    tick();
+    window.state().restoreMode = vbTrue;
+    window.form().userClicked(chkGo);
+    window.form().userEditedText(txtTask, L"-0.5");
+    fake.desktop.foreground = otherHandle;
+    tick();
+    EXPECT_EQ(window.ctl(chkGo).value(), 0);
+    EXPECT_EQ(window.state().restoreMode, vbFalse);
+    EXPECT_EQ(window.form().timerInterval(Timer2), 400);
+    EXPECT_TRUE(window.form().timerEnabled(Timer2));
+    EXPECT_EQ(window.ctl(txtTask).text(), L"1") << "releasing the toggle normalises";
+}
+
+TEST_F(ArmingTest, NoForegroundWindowCatchesTheRestoreToggle) {
+    window.form().userClicked(chkBack);
+    fake.desktop.foreground = 0;
+    tick();
+    EXPECT_EQ(window.ctl(chkBack).value(), 0);
+    EXPECT_EQ(window.state().restoreMode, vbTrue);
+    EXPECT_EQ(window.form().timerInterval(Timer2), 400);
+    EXPECT_TRUE(window.form().timerEnabled(Timer2));
+}
+
+TEST_F(ArmingTest, LaterCatchOverridesAPendingOne) {
+    window.form().userClicked(chkBack);
+    fake.desktop.foreground = otherHandle;
+    tick();
+    window.form().userClicked(chkGo);
+    tick();
+    EXPECT_EQ(window.state().restoreMode, vbFalse);
+    EXPECT_TRUE(window.form().timerEnabled(Timer2));
+}
+
+}  // namespace
