@@ -1,10 +1,11 @@
 #include "platform/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace numbers {
 
@@ -57,8 +58,8 @@ std::optional<double> decimalNumber(Reader& in) {
     if (in.peek() == L'-') text += '-';
     if (in.peek() == L'-' || in.peek() == L'+') in.next();
 
-    // order: the decimal exponent of the first significant digit, kept to
-    // tell an overflow from an underflow when the conversion is out of range.
+    // order: the decimal exponent of the first significant digit, which tells
+    // an overflow from an underflow when the conversion is out of range.
     bool hasDigits = false;
     bool nonZero = false;
     int integerDigits = 0;
@@ -108,8 +109,7 @@ std::optional<double> decimalNumber(Reader& in) {
     }
 
     double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    (void)end;
+    const std::errc error = std::from_chars(text.data(), text.data() + text.size(), value).ec;
     if (error == std::errc::result_out_of_range) {
         // from_chars reports both overflow and underflow; a tiny number is 0.
         if (nonZero && order + exponent > 0) return std::nullopt;
@@ -125,6 +125,27 @@ std::optional<Int> toInt(double value) {
     if (rounded < std::numeric_limits<Int>::min() || rounded > std::numeric_limits<Int>::max())
         return std::nullopt;
     return static_cast<Int>(rounded);
+}
+
+struct Significand {
+    std::string digits;  // at most 15, without trailing zeros
+    int exponent;        // decimal exponent of the first digit
+};
+
+// Rounded once to 15 significant digits by to_chars, which, unlike printf,
+// does not depend on the locale.
+Significand significantDigits(double magnitude) {
+    char buffer[32];
+    const char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14).ptr;
+    const std::string_view scientific(buffer, static_cast<std::size_t>(end - buffer));
+    const std::size_t e = scientific.find('e');
+    Significand result{std::string(scientific.substr(0, e)), 0};
+    std::erase(result.digits, '.');
+    while (result.digits.size() > 1 && result.digits.back() == '0') result.digits.pop_back();
+    const std::size_t exponentStart = e + (scientific[e + 1] == '+' ? 2 : 1);
+    std::from_chars(scientific.data() + exponentStart, end, result.exponent);
+    return result;
 }
 
 void appendExponent(std::wstring& text, int exponent) {
@@ -155,46 +176,35 @@ std::optional<double> leadingNumber(std::wstring_view text) {
 
 std::wstring numberText(double value, wchar_t decimalMark) {
     if (!std::isfinite(value)) return L"0";
-    constexpr double plainLimit = 1e15;
-    if (value == std::trunc(value) && std::fabs(value) < plainLimit)
+    if (value == std::trunc(value) && std::fabs(value) < 1e15)
         return std::to_wstring(static_cast<long long>(value));
 
-    // 15 significant digits, rounded once; the decimal exponent decides the form.
-    char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-    const std::string_view scientific(buffer, result.ptr - buffer);
-    const std::size_t e = scientific.find('e');
-    int exponent = 0;
-    std::from_chars(scientific.data() + e + 1 + (scientific[e + 1] == '+'),
-                    scientific.data() + scientific.size(), exponent);
-    std::string digits;
-    for (char c : scientific.substr(0, e))
-        if (c >= '0' && c <= '9') digits += c;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-
-    std::wstring text;
-    if (value < 0) text += L'-';
-    const int digitCount = static_cast<int>(digits.size());
+    const auto [digits, exponent] = significantDigits(std::fabs(value));
+    std::wstring text = value < 0 ? L"-" : L"";
+    const auto append = [&text](std::string_view part) { text.append(part.begin(), part.end()); };
+    const std::string_view all = digits;
     if (exponent >= 15 || exponent < -4) {
-        text += static_cast<wchar_t>(digits[0]);
-        if (digitCount > 1) {
+        append(all.substr(0, 1));
+        if (all.size() > 1) {
             text += decimalMark;
-            for (int i = 1; i < digitCount; ++i) text += static_cast<wchar_t>(digits[i]);
+            append(all.substr(1));
         }
         appendExponent(text, exponent);
-        return text;
-    }
-    if (exponent < 0) {
+    } else if (exponent < 0) {
         text += L'0';
         text += decimalMark;
-        text.append(-exponent - 1, L'0');
-        for (char c : digits) text += static_cast<wchar_t>(c);
-        return text;
-    }
-    for (int i = 0; i < std::max(digitCount, exponent + 1); ++i) {
-        if (i == exponent + 1) text += decimalMark;
-        text += i < digitCount ? static_cast<wchar_t>(digits[i]) : L'0';
+        text.append(static_cast<std::size_t>(-exponent - 1), L'0');
+        append(all);
+    } else {
+        // Rounding to 15 digits can make a fraction whole (123456789012345.67).
+        const std::size_t wholeDigits = static_cast<std::size_t>(exponent) + 1;
+        append(all.substr(0, wholeDigits));
+        if (all.size() > wholeDigits) {
+            text += decimalMark;
+            append(all.substr(wholeDigits));
+        } else {
+            text.append(wholeDigits - all.size(), L'0');
+        }
     }
     return text;
 }

@@ -79,6 +79,8 @@ TEST(NumberText, WritesPlainDigitsThenExponentFormFromTenToTheFifteenth) {
         {1.0 / 3, L"0.333333333333333"},
         {123456.789, L"123456.789"},
         {999999999999999.9, L"1E+15"},
+        {123456789012345.67, L"123456789012346"},
+        {99999999999999.999, L"100000000000000"},
         {0.99999999999999999, L"1"},
     };
     for (const Writing& c : cases) EXPECT_EQ(numberText(c.value), c.expected) << c.value;
