@@ -20,7 +20,7 @@ double numberIn(const forms::Control& field) {
 // number comes back as a stump ("1.2E+20" as "1.2E+", 1E+10 as "10000")
 // that would read as another number next time; writing the stump's own form
 // again leaves a text that normalises to itself. Two more rounds always
-// suffice: a stump of five characters is at worst "dE+dd" or five digits.
+// suffice: a second stump can only be five plain digits.
 void normaliseField(forms::Control& field, wchar_t decimalMark) {
     for (int round = 0; round < 3; ++round) {
         const std::wstring text =
