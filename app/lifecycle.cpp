@@ -1,8 +1,66 @@
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "platform/numbers.h"
+#include "settings/settings.h"
 #include "ui/main_window.h"
 
 namespace ui {
 
-void MainWindow::frmAmbrisk2_Form_Load() {}
-void MainWindow::frmAmbrisk2_Form_Unload(std::int16_t&) {}
+namespace {
+
+constexpr std::array<std::int16_t, presetCount> presetWidthTable{640, 800, 1024, 1152, 1280, 1280, 1600};
+constexpr std::array<std::int16_t, presetCount> presetHeightTable{480, 600, 768, 864, 960, 1024, 1200};
+
+// Only the right and bottom edges pull the window back: a window left of or
+// above the screen stays there, and one larger than the screen ends up with
+// its left or top edge off the screen.
+float keptOnScreen(float position, float windowSize, float screenSize) {
+    const float limit = screenSize - windowSize;
+    return limit < position ? limit : position;
+}
+
+// The strip of the outer frame above the client area, which holds the title
+// bar, in physical pixels; nullopt when it lies beyond any coordinate.
+std::optional<platform::Rect> titleBarPixels(const forms::Form& form, float left, float top) {
+    const double twipsPerPixel = form.twipsPerPixel();
+    const double stripTwips = form.height() > clientHeightTwips ? form.height() - clientHeightTwips : 0.0;
+    const double leftPixels = left / twipsPerPixel;
+    const double topPixels = top / twipsPerPixel;
+    const auto l = numbers::toInt32(leftPixels);
+    const auto t = numbers::toInt32(topPixels);
+    const auto r = numbers::toInt32(leftPixels + form.width() / twipsPerPixel);
+    const auto b = numbers::toInt32(topPixels + stripTwips / twipsPerPixel);
+    if (!l || !t || !r || !b) return std::nullopt;
+    return platform::Rect{*l, *t, *r > *l ? *r : *l + 1, *b > *t ? *b : *t + 1};
+}
+
+}  // namespace
+
+void MainWindow::frmAmbrisk2_Form_Load() {
+    state_.presetWidths = presetWidthTable;
+    state_.presetHeights = presetHeightTable;
+    // Element 0 never describes a window.
+    state_.resizedWindows.assign(1, sizing::HistoryRecord{});
+
+    settings::Position position = settings::load(*this, platform_);
+
+    const platform::Size screen = platform_.desktop.screenSize();
+    const float twipsPerPixel = form_.twipsPerPixel();
+    position.left = keptOnScreen(position.left, form_.width(), static_cast<float>(screen.width) * twipsPerPixel);
+    position.top = keptOnScreen(position.top, form_.height(), static_cast<float>(screen.height) * twipsPerPixel);
+
+    // A position whose title bar lies on no monitor (one unplugged since the
+    // last run) would leave the window out of reach: it keeps the place the
+    // platform gave the new window.
+    const std::optional<platform::Rect> titleBar = titleBarPixels(form_, position.left, position.top);
+    if (!titleBar || !platform_.desktop.anyMonitorIntersects(*titleBar)) return;
+    form_.setLeft(position.left);
+    form_.setTop(position.top);
+}
+
+// Closing always goes ahead: the cancel flag is never set.
+void MainWindow::frmAmbrisk2_Form_Unload(std::int16_t&) { settings::save(*this, platform_); }
 
 }  // namespace ui

@@ -56,6 +56,8 @@ public:
     virtual Rect workAreaFor(const Rect& normalRectangle) = 0;
     // The primary screen in physical pixels.
     virtual Size screenSize() = 0;
+    // True when some part of the rectangle (screen pixels) lies on a monitor.
+    virtual bool anyMonitorIntersects(const Rect& screenPixels) = 0;
 };
 
 }  // namespace platform

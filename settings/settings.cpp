@@ -1,7 +1,165 @@
-#include "ui/main_window.h"
+#include "settings/settings.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "platform/numbers.h"
+
+namespace settings {
+
+namespace {
+
+using ui::Ctl;
+
+const std::wstring section = L"Settings";
+
+// The ten keys, in the order they are read and written.
+constexpr const wchar_t* selectedResolutionKey = L"SelectedResolution";
+constexpr const wchar_t* customWidthKey = L"CustomWidth";
+constexpr const wchar_t* customHeightKey = L"CustomHeight";
+constexpr const wchar_t* addBorderKey = L"AddBorder";
+constexpr const wchar_t* borderKey = L"Border";
+constexpr const wchar_t* subtractTaskBarKey = L"SubtractTaskBar";
+constexpr const wchar_t* taskBarKey = L"TaskBar";
+constexpr const wchar_t* taskBarOrientationKey = L"TaskBarOrientation";
+constexpr const wchar_t* posLeftKey = L"PosLeft";
+constexpr const wchar_t* posTopKey = L"PosTop";
+
+// The application name is asked for on every call, so that a copy of the
+// program under another file name keeps settings of its own.
+std::wstring readSetting(platform::Platform& platform, const wchar_t* key, const std::wstring& fallback) {
+    return platform.settings.read(platform.process.executableBaseName(), section, key).value_or(fallback);
+}
+
+// A refused write loses only that value; closing goes on regardless.
+void writeSetting(platform::Platform& platform, const wchar_t* key, const std::wstring& text) {
+    platform.settings.write(platform.process.executableBaseName(), section, key, text);
+}
+
+// The 16-bit integer a text stands for; nullopt when its number lies beyond
+// the double or the 16-bit range.
+std::optional<std::int16_t> int16In(const std::wstring& text) {
+    const std::optional<double> number = numbers::leadingNumber(text);
+    return number ? numbers::toInt16(*number) : std::nullopt;
+}
+
+// A check box can only take 0, 1 or 2.
+std::optional<int> checkValueIn(const std::wstring& text) {
+    const std::optional<std::int16_t> value = int16In(text);
+    if (value && *value >= 0 && *value <= 2) return *value;
+    return std::nullopt;
+}
+
+// The design-time value a check box keeps in its Tag.
+int builtInValue(const forms::Control& box) { return checkValueIn(box.tag()).value_or(0); }
+
+// An entry reads a number beyond the double range as 0, as the entries do.
+double numberIn(const std::wstring& text) { return numbers::leadingNumber(text).value_or(0.0); }
+
+// The entry cuts a text longer than it can hold; the stump is written again in
+// its own plain form, so that the entry never shows a half number such as
+// "1.5E+" that would read back as something else. A stump of five characters
+// settles within three rounds.
+void putPlainNumber(forms::Control& entry, double number, wchar_t decimalMark) {
+    std::wstring text = numbers::numberText(number, decimalMark);
+    for (int round = 0; round < 4; ++round) {
+        entry.setText(text);
+        if (entry.text() == text) return;
+        text = numbers::numberText(numberIn(entry.text()), decimalMark);
+    }
+}
+
+// The shortest plain decimal text that reads back as the same float, with "."
+// whatever the locale, so that the next start reads the same position.
+std::wstring positionText(float twips) {
+    char buffer[64];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, twips, std::chars_format::fixed);
+    if (error != std::errc{}) return L"0";
+    return std::wstring(buffer, end);
+}
+
+// A stored position that is no finite 32-bit float counts as absent.
+float positionIn(const std::wstring& text, float current) {
+    const std::optional<double> number = numbers::leadingNumber(text);
+    if (!number || !(std::fabs(*number) <= std::numeric_limits<float>::max())) return current;
+    return static_cast<float>(*number);
+}
+
+// An index outside the group selects the group's first button.
+void loadOption(ui::MainWindow& window, platform::Platform& platform, const wchar_t* key, int firstId,
+                int count) {
+    const std::optional<std::int16_t> index = int16In(readSetting(platform, key, L"0"));
+    const int n = index && *index >= 0 && *index < count ? *index : 0;
+    window.form().control(firstId + n).select();
+}
+
+void loadEntry(ui::MainWindow& window, platform::Platform& platform, const wchar_t* key, Ctl id) {
+    forms::Control& entry = window.ctl(id);
+    entry.setTag(entry.text());
+    const std::optional<double> stored = numbers::leadingNumber(readSetting(platform, key, entry.tag()));
+    putPlainNumber(entry, stored.value_or(numberIn(entry.tag())), platform.process.decimalMark());
+}
+
+void loadCheckBox(ui::MainWindow& window, platform::Platform& platform, const wchar_t* key, Ctl id) {
+    forms::Control& box = window.ctl(id);
+    box.setTag(std::to_wstring(box.value()));
+    box.setValue(checkValueIn(readSetting(platform, key, box.tag())).value_or(builtInValue(box)));
+}
+
+float loadPosition(platform::Platform& platform, const wchar_t* key, float current) {
+    return positionIn(readSetting(platform, key, positionText(current)), current);
+}
+
+}  // namespace
+
+Position load(ui::MainWindow& window, platform::Platform& platform) {
+    loadOption(window, platform, selectedResolutionKey, ui::optRes0, ui::optResCount);
+    loadEntry(window, platform, customWidthKey, ui::txtBreit);
+    loadEntry(window, platform, customHeightKey, ui::txtHoch);
+    loadCheckBox(window, platform, addBorderKey, ui::chkBorder);
+    loadEntry(window, platform, borderKey, ui::txtBorder);
+    loadCheckBox(window, platform, subtractTaskBarKey, ui::chkTask);
+    loadEntry(window, platform, taskBarKey, ui::txtTask);
+    loadOption(window, platform, taskBarOrientationKey, ui::optTask0, ui::optTaskCount);
+    Position position;
+    position.left = loadPosition(platform, posLeftKey, window.form().left());
+    position.top = loadPosition(platform, posTopKey, window.form().top());
+    return position;
+}
+
+void save(ui::MainWindow& window, platform::Platform& platform) {
+    writeSetting(platform, selectedResolutionKey, std::to_wstring(window.state().selectedResolution));
+    writeSetting(platform, customWidthKey, window.ctl(ui::txtBreit).text());
+    writeSetting(platform, customHeightKey, window.ctl(ui::txtHoch).text());
+    writeSetting(platform, addBorderKey, std::to_wstring(window.ctl(ui::chkBorder).value()));
+    writeSetting(platform, borderKey, window.ctl(ui::txtBorder).text());
+    writeSetting(platform, subtractTaskBarKey, std::to_wstring(window.ctl(ui::chkTask).value()));
+    writeSetting(platform, taskBarKey, window.ctl(ui::txtTask).text());
+    writeSetting(platform, taskBarOrientationKey, window.optTask(0).selected() ? L"0" : L"1");
+    writeSetting(platform, posLeftKey, positionText(window.form().left()));
+    writeSetting(platform, posTopKey, positionText(window.form().top()));
+}
+
+}  // namespace settings
 
 namespace ui {
 
-void MainWindow::frmAmbrisk2_cmdRestoreDefaults_Click() {}
+// The custom size keeps the user's numbers, made plain and non-negative; the
+// rest goes back to the design-time values held in the Tags.
+void MainWindow::frmAmbrisk2_cmdRestoreDefaults_Click() {
+    const wchar_t decimalMark = platform_.process.decimalMark();
+    for (Ctl size : {txtBreit, txtHoch})
+        settings::putPlainNumber(ctl(size), std::fabs(settings::numberIn(ctl(size).text())), decimalMark);
+    ctl(chkBorder).setValue(settings::builtInValue(ctl(chkBorder)));
+    ctl(txtBorder).setText(ctl(txtBorder).tag());
+    ctl(chkTask).setValue(settings::builtInValue(ctl(chkTask)));
+    ctl(txtTask).setText(ctl(txtTask).tag());
+    optRes(0).select();
+    optTask(0).select();
+}
 
 }  // namespace ui

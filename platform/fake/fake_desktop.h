@@ -2,6 +2,7 @@
 // An in-memory desktop for the unit tests: windows with handles, titles and
 // placements, a foreground window, a screen and its work area.
 #include <map>
+#include <vector>
 
 #include "platform/desktop.h"
 
@@ -47,6 +48,12 @@ public:
     }
     platform::Rect workAreaFor(const platform::Rect&) override { return workArea; }
     platform::Size screenSize() override { return screen; }
+    std::vector<platform::Rect> monitors{{0, 0, 1280, 1024}};
+    bool anyMonitorIntersects(const platform::Rect& r) override {
+        for (const platform::Rect& m : monitors)
+            if (r.left < m.right && m.left < r.right && r.top < m.bottom && m.top < r.bottom) return true;
+        return false;
+    }
 };
 
 }  // namespace fake

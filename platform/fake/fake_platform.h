@@ -1,6 +1,7 @@
 #pragma once
 // The fake platform that unit tests, benchmarks and the fuzzer hand to the
 // main window.
+#include <functional>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -15,11 +16,15 @@ public:
     using Key = std::tuple<std::wstring, std::wstring, std::wstring>;
     std::map<Key, std::wstring> values;
     std::vector<std::wstring> writtenKeys;  // in the order written
+    std::vector<std::wstring> readKeys;     // in the order read
+    std::function<void(const std::wstring& key)> beforeRead;  // lets a test look at the window mid-load
     bool failReads = false;
     bool failWrites = false;
 
     std::optional<std::wstring> read(const std::wstring& application, const std::wstring& section,
                                      const std::wstring& key) override {
+        readKeys.push_back(key);
+        if (beforeRead) beforeRead(key);
         if (failReads) return std::nullopt;
         auto it = values.find({application, section, key});
         if (it == values.end()) return std::nullopt;

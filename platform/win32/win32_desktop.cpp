@@ -66,4 +66,11 @@ Size Win32Desktop::screenSize() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+// Used to keep the main window reachable when its stored position lies on a
+// monitor that is gone.
+bool Win32Desktop::anyMonitorIntersects(const Rect& screenPixels) {
+    const RECT rect{screenPixels.left, screenPixels.top, screenPixels.right, screenPixels.bottom};
+    return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
 }  // namespace platform::win32

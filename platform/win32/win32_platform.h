@@ -15,6 +15,7 @@ public:
     std::wstring titleBuffer(WindowHandle window) override;
     Rect workAreaFor(const Rect& normalRectangle) override;
     Size screenSize() override;
+    bool anyMonitorIntersects(const Rect& screenPixels) override;
 };
 
 class Win32SettingsStore final : public SettingsStore {
