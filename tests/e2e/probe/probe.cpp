@@ -1,0 +1,332 @@
+// probe: reads windows of other processes from outside, the way a screen
+// reader would, and prints what it finds as one JSON document (UTF-8) on
+// stdout. Used by the end-to-end tests in the same Wine prefix and display.
+//
+//   probe controls <window>          window facts plus every child control
+//   probe window <window>            window facts: style, rectangles, DPI
+//   probe placement <window>         GetWindowPlacement
+//   probe setplacement <window> <showCmd> <left> <top> <right> <bottom>
+//   probe move <window> <left> <top> <right> <bottom>     SetWindowPos
+//   probe foreground                 the foreground window
+//   probe focus <window>             the control with the keyboard focus
+//   probe close <window>             post WM_CLOSE
+//   probe windows                    visible top-level windows
+//   probe screen                     screen size, work area, DPI
+//   probe watch <window> <id> <ms>   one line per change of the foreground
+//                                    window or of control <id>'s check state
+//
+// <window> is a title (exact) or a handle written as 0x<hex>.
+// Exit code 0 on success, 1 on bad usage, 2 when the window is not found, 3 when
+// the call failed (Wine refuses SetWindowPlacement on another process's window).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                   nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::string quoted(const std::wstring& text) {
+    std::string out = "\"";
+    for (char c : utf8(text)) {
+        auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", u);
+            out += buf;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string number(long long value) { return std::to_string(value); }
+
+std::string handle(HWND hwnd) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "\"0x%llx\"",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
+    return buf;
+}
+
+std::string flag(bool value) { return value ? "true" : "false"; }
+
+std::string rect(const RECT& r) {
+    return "[" + number(r.left) + "," + number(r.top) + "," + number(r.right) + "," + number(r.bottom) + "]";
+}
+
+// Raw bytes to stdout, so that UTF-8 reaches the Unix side unchanged.
+void emit(const std::string& text) {
+    std::string line = text + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+std::wstring windowText(HWND hwnd) {
+    // WM_GETTEXT rather than GetWindowText: it reads controls of other processes too.
+    auto length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    auto got = SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(got));
+    return text;
+}
+
+std::wstring className(HWND hwnd) {
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+HWND findWindow(const wchar_t* spec) {
+    if (spec[0] == L'0' && (spec[1] == L'x' || spec[1] == L'X')) {
+        auto value = static_cast<UINT_PTR>(std::wcstoull(spec + 2, nullptr, 16));
+        HWND hwnd = reinterpret_cast<HWND>(value);
+        return IsWindow(hwnd) ? hwnd : nullptr;
+    }
+    return FindWindowW(nullptr, spec);
+}
+
+UINT dpiOf(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    auto fn = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (fn && hwnd) {
+        if (UINT dpi = fn(hwnd)) return dpi;
+    }
+    HDC dc = GetDC(nullptr);
+    int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(nullptr, dc);
+    return static_cast<UINT>(dpi);
+}
+
+RECT clientOnScreen(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    OffsetRect(&client, origin.x, origin.y);
+    return client;
+}
+
+std::string placementJson(HWND hwnd) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!GetWindowPlacement(hwnd, &wp)) return "null";
+    return "{\"showCmd\":" + number(wp.showCmd) + ",\"flags\":" + number(wp.flags) +
+           ",\"normal\":" + rect(wp.rcNormalPosition) + ",\"min\":[" + number(wp.ptMinPosition.x) + "," +
+           number(wp.ptMinPosition.y) + "],\"max\":[" + number(wp.ptMaxPosition.x) + "," +
+           number(wp.ptMaxPosition.y) + "]}";
+}
+
+std::string windowFields(HWND hwnd) {
+    auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    RECT outer{};
+    GetWindowRect(hwnd, &outer);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return "\"hwnd\":" + handle(hwnd) + ",\"title\":" + quoted(windowText(hwnd)) +
+           ",\"class\":" + quoted(className(hwnd)) + ",\"pid\":" + number(pid) +
+           ",\"style\":" + number(style) +
+           ",\"exstyle\":" + number(static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE))) +
+           ",\"maximizebox\":" + flag(style & WS_MAXIMIZEBOX) +
+           ",\"minimizebox\":" + flag(style & WS_MINIMIZEBOX) +
+           ",\"thickframe\":" + flag(style & WS_THICKFRAME) + ",\"visible\":" + flag(IsWindowVisible(hwnd)) +
+           ",\"window\":" + rect(outer) + ",\"client\":" + rect(clientOnScreen(hwnd)) +
+           ",\"dpi\":" + number(dpiOf(hwnd)) + ",\"placement\":" + placementJson(hwnd);
+}
+
+struct ControlWalk {
+    HWND top;
+    RECT client;
+    std::vector<std::string> items;
+};
+
+BOOL CALLBACK addControl(HWND hwnd, LPARAM param) {
+    auto* walk = reinterpret_cast<ControlWalk*>(param);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    HWND parent = GetParent(hwnd);
+    int parentId = parent == walk->top ? 0 : GetDlgCtrlID(parent);
+    auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    auto check = SendMessageW(hwnd, BM_GETCHECK, 0, 0);
+    walk->items.push_back(
+        "{\"id\":" + number(GetDlgCtrlID(hwnd)) + ",\"hwnd\":" + handle(hwnd) + ",\"class\":" +
+        quoted(className(hwnd)) + ",\"text\":" + quoted(windowText(hwnd)) +
+        ",\"enabled\":" + flag(IsWindowEnabled(hwnd)) + ",\"visible\":" + flag(IsWindowVisible(hwnd)) +
+        ",\"checked\":" + number(check) + ",\"style\":" + number(style) + ",\"parent\":" + number(parentId) +
+        ",\"rect\":" + rect(r) + ",\"pos\":[" + number(r.left - walk->client.left) + "," +
+        number(r.top - walk->client.top) + "," + number(r.right - r.left) + "," + number(r.bottom - r.top) +
+        "]}");
+    return TRUE;
+}
+
+std::string join(const std::vector<std::string>& items) {
+    std::string out = "[";
+    for (size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + items[i];
+    return out + "]";
+}
+
+int notFound(const wchar_t* spec) {
+    emit("{\"error\":\"window not found\",\"window\":" + quoted(spec) + "}");
+    return 2;
+}
+
+int controls(HWND hwnd) {
+    ControlWalk walk{hwnd, clientOnScreen(hwnd), {}};
+    EnumChildWindows(hwnd, addControl, reinterpret_cast<LPARAM>(&walk));
+    emit("{" + windowFields(hwnd) + ",\"controls\":" + join(walk.items) + "}");
+    return 0;
+}
+
+int focus(HWND hwnd) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+    if (!GetGUIThreadInfo(thread, &info)) {
+        emit("{\"error\":\"GetGUIThreadInfo failed\"}");
+        return 1;
+    }
+    HWND focused = info.hwndFocus;
+    emit("{\"hwnd\":" + handle(focused) + ",\"id\":" + number(focused ? GetDlgCtrlID(focused) : 0) +
+         ",\"class\":" + quoted(focused ? className(focused) : L"") + ",\"active\":" + handle(info.hwndActive) +
+         "}");
+    return 0;
+}
+
+BOOL CALLBACK addTopLevel(HWND hwnd, LPARAM param) {
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    auto* items = reinterpret_cast<std::vector<std::string>*>(param);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    items->push_back("{\"hwnd\":" + handle(hwnd) + ",\"title\":" + quoted(windowText(hwnd)) +
+                     ",\"class\":" + quoted(className(hwnd)) + ",\"pid\":" + number(pid) +
+                     ",\"rect\":" + rect(r) + "}");
+    return TRUE;
+}
+
+int screen() {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    emit("{\"width\":" + number(GetSystemMetrics(SM_CXSCREEN)) + ",\"height\":" +
+         number(GetSystemMetrics(SM_CYSCREEN)) + ",\"workarea\":" + rect(work) + ",\"dpi\":" +
+         number(dpiOf(nullptr)) + "}");
+    return 0;
+}
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK findControl(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    if (GetDlgCtrlID(child) != search->id) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+// Polls every 5 ms so that the tests can time a reaction from the outside.
+int watch(HWND hwnd, int id, int milliseconds) {
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(hwnd, findControl, reinterpret_cast<LPARAM>(&search));
+    HWND control = search.found;
+    if (!control) {
+        emit("{\"error\":\"control not found\"}");
+        return 2;
+    }
+    DWORD start = GetTickCount();
+    HWND lastForeground = reinterpret_cast<HWND>(-1);
+    LRESULT lastCheck = -1;
+    emit("{\"ready\":true}");
+    while (GetTickCount() - start < static_cast<DWORD>(milliseconds)) {
+        HWND foreground = GetForegroundWindow();
+        LRESULT check = SendMessageW(control, BM_GETCHECK, 0, 0);
+        if (foreground != lastForeground || check != lastCheck) {
+            emit("{\"t\":" + number(GetTickCount() - start) + ",\"foreground\":" + handle(foreground) +
+                 ",\"checked\":" + number(check) + "}");
+            lastForeground = foreground;
+            lastCheck = check;
+        }
+        Sleep(5);
+    }
+    return 0;
+}
+
+int usage() {
+    emit("{\"error\":\"usage: probe controls|window|placement|setplacement|move|foreground|focus|close|windows|"
+         "screen|watch ...\"}");
+    return 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return usage();
+    std::wstring command = argv[1];
+    if (command == L"foreground") {
+        HWND fg = GetForegroundWindow();
+        emit("{\"hwnd\":" + handle(fg) + ",\"title\":" + quoted(fg ? windowText(fg) : L"") + "}");
+        return 0;
+    }
+    if (command == L"windows") {
+        std::vector<std::string> items;
+        EnumWindows(addTopLevel, reinterpret_cast<LPARAM>(&items));
+        emit(join(items));
+        return 0;
+    }
+    if (command == L"screen") return screen();
+    if (argc < 3) return usage();
+    HWND hwnd = findWindow(argv[2]);
+    if (!hwnd) return notFound(argv[2]);
+    if (command == L"controls") return controls(hwnd);
+    if (command == L"window") {
+        emit("{" + windowFields(hwnd) + "}");
+        return 0;
+    }
+    if (command == L"placement") {
+        emit(placementJson(hwnd));
+        return 0;
+    }
+    if (command == L"setplacement" && argc == 8) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        GetWindowPlacement(hwnd, &wp);
+        wp.showCmd = static_cast<UINT>(_wtoi(argv[3]));
+        wp.rcNormalPosition = {_wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]), _wtoi(argv[7])};
+        bool ok = SetWindowPlacement(hwnd, &wp);
+        emit("{\"ok\":" + flag(ok) + ",\"error\":" + number(ok ? 0 : GetLastError()) + "}");
+        return ok ? 0 : 3;
+    }
+    if (command == L"move" && argc == 7) {
+        int left = _wtoi(argv[3]), top = _wtoi(argv[4]);
+        bool ok = SetWindowPos(hwnd, nullptr, left, top, _wtoi(argv[5]) - left, _wtoi(argv[6]) - top,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+        emit("{\"ok\":" + flag(ok) + "}");
+        return ok ? 0 : 3;
+    }
+    if (command == L"focus") return focus(hwnd);
+    if (command == L"close") {
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        emit("{\"ok\":true}");
+        return 0;
+    }
+    if (command == L"watch" && argc == 5) return watch(hwnd, _wtoi(argv[3]), _wtoi(argv[4]));
+    return usage();
+}
