@@ -1,5 +1,7 @@
 #pragma once
 // The Win32 implementations of the platform interfaces.
+// <windows.h> names MessageBoxW "MessageBox"; the interface keeps its own name.
+#undef MessageBox
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "platform/process.h"

@@ -1,0 +1,111 @@
+#pragma once
+// The Win32 view of a forms::Form: a fixed-size top-level window with one real
+// control per control of the model. The model owns every value; this binding
+// only mirrors it into the controls and turns what the user does into the
+// model's input calls. Check boxes and option buttons are the non-automatic
+// kinds, so that a click changes nothing until the model says so.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <vector>
+
+#include "platform/forms.h"
+#include "platform/win32/win32_handles.h"
+
+namespace platform::win32 {
+
+struct WindowSpec {
+    const wchar_t* title;
+    int clientWidthTwips;
+    int clientHeightTwips;
+    int timerCount;
+    int iconResource;
+};
+
+// Windows' per-monitor DPI functions where the system has them, the system
+// DPI where it has not (Windows before 10, older Wine).
+class DpiApi {
+public:
+    DpiApi();
+    UINT windowDpi(HWND window) const;
+    RECT frameForClient(int width, int height, DWORD style, DWORD exStyle, UINT dpi) const;
+    int systemMetric(int index, UINT dpi) const;
+
+private:
+    UINT(WINAPI* getDpiForWindow_)(HWND) = nullptr;
+    BOOL(WINAPI* adjustWindowRectExForDpi_)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
+    int(WINAPI* getSystemMetricsForDpi_)(int, UINT) = nullptr;
+};
+
+class FormBinding final : private forms::FormView {
+public:
+    // Creates the window, hidden at the system's default position, with all
+    // controls in the model's current state. `closing` runs when the user
+    // closes the window, before it is destroyed.
+    FormBinding(forms::Form& form, const WindowSpec& spec, HINSTANCE instance,
+                std::function<void()> closing);
+    ~FormBinding();
+    FormBinding(const FormBinding&) = delete;
+    FormBinding& operator=(const FormBinding&) = delete;
+
+    void show(int showCommand);
+    // Dispatches messages until the window has been closed; the exit code.
+    int runMessageLoop();
+
+private:
+    // forms::FormView
+    void controlChanged(int id, forms::Property what) override;
+    void timerChanged(int timer) override;
+    void positionChanged() override;
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR binding);
+    static LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR binding);
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void createControls(HINSTANCE instance);
+    void createControl(int id, HWND parent, HINSTANCE instance);
+    void createTooltips(HINSTANCE instance);
+    void applyDpi();
+    void fitWindowToClient();
+    void loadIcons();
+    void layoutControls();
+    void setFonts();
+    RECT pixelRect(const forms::ControlSpec& spec) const;
+    int toPixels(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), 1440); }
+    int toPixelPosition(float twips) const;
+    float twipsPerPixel() const { return 1440.0f / static_cast<float>(dpi_); }
+
+    int controlId(HWND control) const;
+    void onCommand(int id, WORD code);
+    void onEditFocus(int id);
+    void syncSelection(int id);
+    void applySelection(int id);
+    void applyValue(int id);
+    void applyTimer(int timer);
+    void reportPosition();
+    LRESULT drawToggle(const NMCUSTOMDRAW& draw, const forms::ControlSpec& spec);
+
+    forms::Form& form_;
+    WindowSpec spec_;
+    HINSTANCE instance_;
+    std::function<void()> closing_;
+    DpiApi dpiApi_;
+    UINT dpi_ = 96;
+    OwnedWindow window_;
+    std::vector<HWND> controls_;  // children of the window, destroyed with it
+    HWND tooltip_ = nullptr;      // owned by the window, destroyed with it
+    HWND lastFocus_ = nullptr;
+    OwnedFont defaultFont_;
+    std::vector<OwnedFont> ownFonts_;  // per control; empty for the default font
+    OwnedIcon bigIcon_, smallIcon_;
+    bool echoing_ = false;           // the binding itself is writing a control's text
+    bool selectionSetInFocus_ = false;  // the got-focus handler chose a selection
+};
+
+}  // namespace platform::win32
