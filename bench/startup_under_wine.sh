@@ -1,0 +1,42 @@
+#!/bin/sh
+# Start-up to the first shown frame of Ambrisk2.exe under Wine, against a bare
+# one-window program started in turns in the same run (medians of N runs each).
+# Usage: bench/startup_under_wine.sh [runs] [display]   (defaults: 10, :61)
+# Needs the Windows build (AMBRISK_WIN_BUILD, default build-win).
+set -eu
+runs=${1:-10}
+display=${2:-:61}
+repo=$(cd "$(dirname "$0")/.." && pwd)
+build=${AMBRISK_WIN_BUILD:-build-win}
+case $build in /*) ;; *) build="$repo/$build" ;; esac
+for tool in wine Xvfb; do
+    command -v $tool >/dev/null || {
+        dpkg --add-architecture i386 && apt-get update &&
+            apt-get install -y --no-install-recommends wine wine32:i386 xvfb
+    }
+done
+
+work=$(mktemp -d)
+export WINEPREFIX="$work/pfx" WINEDEBUG=-all DISPLAY=$display WINEDLLOVERRIDES="mscoree,mshtml="
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    kill $xvfb 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+sleep 1
+
+wine wineboot -i >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+wineserver -w
+
+timer="$build/bench/startup/startup_timer.exe"
+ambrisk="$build/platform/win32/Ambrisk2.exe"
+bare="$build/bench/startup/bare_window.exe"
+# One round first, so that both programs start from a warm prefix and file cache.
+wine "$timer" 1 "$ambrisk" "Ambrisk 2" "$bare" "Bare window" >/dev/null
+wine "$timer" "$runs" "$ambrisk" "Ambrisk 2" "$bare" "Bare window" |
+    sed 's/program 1/Ambrisk2/; s/program 2/bare window/'
