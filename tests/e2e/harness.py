@@ -1,0 +1,488 @@
+"""Harness for the end-to-end tests: the real Ambrisk2.exe under Wine on Xvfb.
+
+Usage (a test file tests/e2e/test_<topic>.py):
+
+    import unittest
+    import harness
+
+    class MyTest(unittest.TestCase):
+        @classmethod
+        def setUpClass(cls):
+            cls.display = harness.session().display(1280, 1024)   # one Xvfb per size, reused
+
+        def setUp(self):
+            self.app = harness.session().start_ambrisk(self.display)  # waits for the window
+            self.addCleanup(self.app.kill)                            # kill: no settings written
+
+        def test_something(self):
+            self.app.click("chkGo")                     # real mouse click at the control's centre
+            self.app.wait_for(lambda: self.app.control("chkGo").checked == 1)
+            self.app.key("Tab")                         # xdotool key names
+            self.app.type("123")
+            self.assertEqual(self.app.control("txtBorder").text, "3123")
+            self.app.screenshot("my_test")              # out/e2e/my_test.png
+
+    if __name__ == "__main__":
+        harness.main()
+
+API
+  session() -> Session           the per-run session: one Wine prefix (created on first use, ~5-15 s),
+                                 removed with every process it started when the Python process exits.
+  Session.display(w, h) -> Display
+                                 an Xvfb screen of that size, started once and reused.
+  Session.start_ambrisk(display, reset_settings=True) -> MainWindow
+                                 starts Ambrisk2.exe and waits until its window "Ambrisk 2" is shown.
+                                 reset_settings deletes SETTINGS_KEY first, so each start sees defaults.
+  Session.start_notepad(display) -> Window
+                                 Wine's notepad, a third-party window to click or size.
+  Session.probe(display, *args) -> parsed JSON of tests/e2e/probe (see probe.cpp for the commands).
+  Session.reg_query(key, value) -> str or None;  reg_add(key, value, data, kind="REG_SZ");
+  Session.reg_delete(key, value=None)            the prefix's registry ('HKCU\\Software\\...').
+  Window: info() (style, rectangles, placement, dpi), placement(), set_placement(show, l, t, r, b)
+          (Wine refuses SetWindowPlacement on another process's window: this raises there),
+          move(l, t, r, b) (SetWindowPos),
+          click_at(x, y), drag(x0, y0, x1, y1), activate(), screenshot(name), close() (WM_CLOSE, waits
+          for the process to end), kill() (ends the process at once).
+  MainWindow(Window): controls() -> {name: Control}, control(name) -> Control, click(name), key(*names),
+          type(text), focused() -> control name or None, watch(name, seconds) -> Watch (a probe polling
+          the foreground window and the control's check state every 5 ms, with arrival times).
+  Control: name, id, cls, text, enabled, visible, checked, rect (screen l, t, r, b), pos (x, y, w, h
+          relative to the main window's client area), centre.
+  wait_for(predicate, timeout=5, interval=0.05) -> the first true value, or raises AssertionError.
+
+Control names are those of ui/layout.h (optRes0 .. optRes7, txtBreit, chkGo, ...); a control's
+dialog ID is 100 + its place in that enum.
+
+Environment: AMBRISK_WIN_BUILD (Windows build directory, default build-win, or build-win64 when this
+machine cannot run 32-bit code), AMBRISK_WINE (the Wine loader), AMBRISK_E2E_DISPLAYS (range of X
+display numbers to use, "first-last", default 140-199), AMBRISK_E2E_OUT (screenshots, default out/e2e).
+"""
+
+import atexit
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+TITLE = "Ambrisk 2"
+ID_BASE = 100
+SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\Ambrisk2\Settings"
+
+# Fonts that Wine's dialogs and our controls ask for; each gets the CJK font linked so that
+# Chinese texts render instead of boxes.
+_CJK_LINK = "wqy-microhei.ttc,WenQuanYi Micro Hei"
+_LINKED_FACES = ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "Arial", "Segoe UI")
+
+
+def wait_for(predicate, timeout=5.0, interval=0.05, message="condition"):
+    """Polls predicate until it returns a true value, which is returned."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out after {timeout} s waiting for {message}")
+        time.sleep(interval)
+
+
+def run(args, env=None, timeout=60):
+    """Runs a command and returns (exit code, stdout bytes, stderr bytes). Output goes through
+    files, not pipes: Wine's helper processes inherit the handles and would keep a pipe open."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        code = subprocess.run(args, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                              timeout=timeout).returncode
+        out.seek(0)
+        err.seek(0)
+        return code, out.read(), err.read()
+
+
+def can_run_32bit():
+    """True when the kernel runs 32-bit programs (some virtual machines disable it)."""
+    try:
+        return subprocess.run(["/usr/lib/wine/wine", "--version"], capture_output=True).returncode == 0
+    except OSError:
+        return False
+
+
+def _wine_loader():
+    if os.environ.get("AMBRISK_WINE"):
+        return os.environ["AMBRISK_WINE"]
+    return "wine" if can_run_32bit() else "/usr/lib/wine/wine64"
+
+
+def _win_build():
+    name = os.environ.get("AMBRISK_WIN_BUILD") or ("build-win" if can_run_32bit() else "build-win64")
+    return name if os.path.isabs(name) else os.path.join(REPO, name)
+
+
+def _control_names():
+    """Control names in dialog-ID order, read from the enum in ui/layout.h."""
+    with open(os.path.join(REPO, "ui", "layout.h"), encoding="utf-8") as f:
+        body = re.search(r"enum Ctl\s*:\s*int\s*\{(.*?)ControlCount", f.read(), re.S).group(1)
+    body = re.sub(r"//[^\n]*", "", body)
+    return [name.strip() for name in body.split(",") if name.strip()]
+
+
+CONTROL_NAMES = _control_names()
+CONTROL_IDS = {name: ID_BASE + i for i, name in enumerate(CONTROL_NAMES)}
+
+
+class Display:
+    """An Xvfb screen that this harness started; stopped by pid."""
+
+    def __init__(self, width, height, numbers):
+        self.width, self.height = width, height
+        for number in numbers:
+            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                continue
+            process = subprocess.Popen(
+                ["Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                wait_for(lambda: process.poll() is not None or os.path.exists(f"/tmp/.X11-unix/X{number}"),
+                         timeout=10, message="Xvfb")
+            except AssertionError:
+                process.kill()
+                continue
+            if process.poll() is None:
+                self.number, self.process = number, process
+                self.name = f":{number}"
+                return
+        raise RuntimeError(f"no free X display in {numbers[0]}..{numbers[-1]}")
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *map(str, args)], check=True, env={**os.environ, "DISPLAY": self.name})
+
+    def screenshot(self, path, crop=None):
+        """Saves the screen, or the rectangle crop = (left, top, right, bottom), as PNG."""
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        args = ["import", "-display", self.name, "-window", "root"]
+        if crop:
+            left, top, right, bottom = (max(0, v) for v in crop)
+            args += ["-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage"]
+        subprocess.run(args + [path], check=True)
+        return path
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+class Control:
+    def __init__(self, name, data):
+        self.name = name
+        self.id = data["id"]
+        self.cls = data["class"]
+        self.text = data["text"]
+        self.enabled = data["enabled"]
+        self.visible = data["visible"]
+        self.checked = data["checked"]
+        self.style = data["style"]
+        self.rect = tuple(data["rect"])
+        self.pos = tuple(data["pos"])
+
+    @property
+    def centre(self):
+        left, top, right, bottom = self.rect
+        return (left + right) // 2, (top + bottom) // 2
+
+    def __repr__(self):
+        return f"<{self.name} {self.cls} {self.text!r} enabled={self.enabled} checked={self.checked} pos={self.pos}>"
+
+
+class Window:
+    """A top-level window of a process that this harness started."""
+
+    def __init__(self, session, display, process, title):
+        self.session, self.display, self.process, self.title = session, display, process, title
+        self.hwnd = wait_for(lambda: self._shown_handle(), timeout=30, message=f"window {title!r}")
+
+    def _shown_handle(self):
+        if self.process.poll() is not None:
+            raise AssertionError(f"{self.title!r}: process ended with code {self.process.returncode}")
+        info = self.session.probe(self.display, "window", self.title, allow_missing=True)
+        return info["hwnd"] if info and info.get("visible") else None
+
+    def info(self):
+        return self.session.probe(self.display, "window", self.hwnd)
+
+    def placement(self):
+        return self.session.probe(self.display, "placement", self.hwnd)
+
+    def set_placement(self, show_cmd, left, top, right, bottom):
+        return self.session.probe(self.display, "setplacement", self.hwnd, show_cmd, left, top, right, bottom)
+
+    def move(self, left, top, right, bottom):
+        """Gives the window this outer rectangle (SetWindowPos, which Wine allows across processes)."""
+        return self.session.probe(self.display, "move", self.hwnd, left, top, right, bottom)
+
+    def click_at(self, x, y):
+        self.display.xdotool("mousemove", x, y, "click", 1)
+
+    def drag(self, x0, y0, x1, y1):
+        self.display.xdotool("mousemove", x0, y0, "mousedown", 1)
+        time.sleep(0.1)
+        for step in range(1, 6):
+            self.display.xdotool("mousemove", x0 + (x1 - x0) * step // 5, y0 + (y1 - y0) * step // 5)
+            time.sleep(0.05)
+        self.display.xdotool("mouseup", 1)
+        time.sleep(0.2)
+
+    def activate(self):
+        """Clicks the window's title bar, which makes it the foreground window."""
+        left, top, right, _ = self.info()["window"]
+        self.click_at((left + right) // 2, top + 8)
+        wait_for(lambda: self.session.probe(self.display, "foreground")["hwnd"] == self.hwnd,
+                 message=f"{self.title!r} in the foreground")
+
+    def screenshot(self, name):
+        """Saves the window's outer rectangle as out/e2e/<name>.png and returns the path."""
+        return self.display.screenshot(os.path.join(self.session.out_dir, f"{name}.png"), self.info()["window"])
+
+    def close(self, timeout=10):
+        """Asks the window to close (as its close button does) and waits for the process to end."""
+        self.session.probe(self.display, "close", self.hwnd)
+        self.process.wait(timeout)
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+class Watch:
+    """A probe that reports every change of the foreground window and of one control's check state."""
+
+    def __init__(self, session, display, window, control_id, seconds):
+        self.events = []  # (arrival time.monotonic(), event dict)
+        self.process = session.spawn(display, [session.probe_exe, "watch", window, str(control_id),
+                                               str(int(seconds * 1000))], stdout=subprocess.PIPE)
+        self._ready = threading.Event()
+        self._reader = threading.Thread(target=self._read, daemon=True)
+        self._reader.start()
+        if not self._ready.wait(15):
+            self.process.kill()
+            raise AssertionError("watch probe did not start")
+
+    def _read(self):
+        for line in self.process.stdout:
+            event = json.loads(line.decode("utf-8"))
+            if event.get("ready"):
+                self._ready.set()
+            else:
+                self.events.append((time.monotonic(), event))
+
+    def first(self, predicate, after=0.0):
+        """Arrival time of the first event after `after` that satisfies predicate, or None."""
+        for arrived, event in list(self.events):
+            if arrived >= after and predicate(event):
+                return arrived
+        return None
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+        self.process.wait()
+        self._reader.join(2)
+
+
+class MainWindow(Window):
+    def controls(self):
+        data = self.session.probe(self.display, "controls", self.hwnd)
+        names = {ID_BASE + i: name for i, name in enumerate(CONTROL_NAMES)}
+        return {names[c["id"]]: Control(names[c["id"]], c) for c in data["controls"] if c["id"] in names}
+
+    def control(self, name):
+        controls = self.controls()
+        if name not in controls:
+            raise AssertionError(f"control {name} not found among {sorted(controls)}")
+        return controls[name]
+
+    def click(self, name):
+        self.click_at(*self.control(name).centre)
+        time.sleep(0.05)
+
+    def key(self, *names):
+        for name in names:
+            self.display.xdotool("key", name)
+
+    def type(self, text):
+        self.display.xdotool("type", "--delay", 30, text)
+
+    def focused(self):
+        focus = self.session.probe(self.display, "focus", self.hwnd)
+        names = {ID_BASE + i: name for i, name in enumerate(CONTROL_NAMES)}
+        return names.get(focus["id"]) if focus["hwnd"] != "0x0" else None
+
+    def watch(self, name, seconds):
+        return Watch(self.session, self.display, self.hwnd, CONTROL_IDS[name], seconds)
+
+    def wait_for(self, predicate, timeout=5.0, message="condition"):
+        return wait_for(predicate, timeout=timeout, message=message)
+
+
+class Session:
+    """One Wine prefix and the displays, processes and screenshots of one test run."""
+
+    def __init__(self):
+        build = _win_build()
+        self.exe = os.path.join(build, "platform", "win32", "Ambrisk2.exe")
+        self.probe_exe = os.path.join(build, "tests", "e2e", "probe", "probe.exe")
+        for path in (self.exe, self.probe_exe):
+            if not os.path.exists(path):
+                raise RuntimeError(f"{path} is missing: build the Windows build first")
+        self.wine = _wine_loader()
+        self.out_dir = os.environ.get("AMBRISK_E2E_OUT") or os.path.join(REPO, "out", "e2e")
+        first, _, last = os.environ.get("AMBRISK_E2E_DISPLAYS", "140-199").partition("-")
+        self._numbers = list(range(int(first), int(last or first) + 1))
+        self._root = tempfile.mkdtemp(prefix="ambrisk-e2e-")
+        self.prefix = os.path.join(self._root, "pfx")
+        self._displays = {}
+        self._wine_display = None  # the display that this prefix's Wine processes currently use
+        self._processes = []
+        self._prefix_ready = False
+
+    # -- displays and processes --------------------------------------------------------------
+
+    def display(self, width, height):
+        if (width, height) not in self._displays:
+            used = {d.number for d in self._displays.values()}
+            self._displays[(width, height)] = Display(width, height, [n for n in self._numbers if n not in used])
+        return self._displays[(width, height)]
+
+    def env(self, display):
+        return {**os.environ, "WINEPREFIX": self.prefix, "WINEDEBUG": "-all", "DISPLAY": display.name,
+                "WINEDLLOVERRIDES": "mscoree,mshtml=", "LC_ALL": "C.UTF-8"}
+
+    def _use(self, display):
+        """Wine keeps the screen of the display its first process saw, so a prefix serves one
+        display at a time: switching ends this prefix's Wine processes first."""
+        if not self._prefix_ready:
+            self._create_prefix(display)
+        if self._wine_display is not display:
+            if self._wine_display is not None:
+                self.stop_wine()
+            self._wine_display = display
+
+    def _create_prefix(self, display):
+        self._wine_display = display
+        self._prefix_ready = True
+        env = self.env(display)
+        code, _, err = run([self.wine, "wineboot", "-i"], env=env, timeout=180)
+        if code != 0:
+            raise RuntimeError(f"creating the Wine prefix failed: {err.decode(errors='replace')}")
+        # Wine draws the frames itself (there is no window manager), and Chinese needs a CJK font.
+        x11 = r"HKCU\Software\Wine\X11 Driver"
+        self.reg_add(x11, "Managed", "N")
+        self.reg_add(x11, "Decorated", "N")
+        link = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink"
+        for face in _LINKED_FACES:
+            self.reg_add(link, face, _CJK_LINK, "REG_MULTI_SZ")
+        run(["wineserver", "-w"], env=env, timeout=120)
+
+    def spawn(self, display, args, **kwargs):
+        self._use(display)
+        kwargs.setdefault("stdout", subprocess.DEVNULL)
+        kwargs.setdefault("stderr", subprocess.DEVNULL)
+        process = subprocess.Popen([self.wine, *args], env=self.env(display), stdin=subprocess.DEVNULL,
+                                   cwd=os.path.dirname(args[0]) if os.path.isabs(args[0]) else None, **kwargs)
+        self._processes.append(process)
+        return process
+
+    def probe(self, display, *args, allow_missing=False):
+        self._use(display)
+        code, out, _ = run([self.wine, self.probe_exe, *map(str, args)], env=self.env(display), timeout=30)
+        text = out.decode("utf-8").strip()
+        if code == 2 and allow_missing:
+            return None
+        if code != 0:
+            raise AssertionError(f"probe {' '.join(map(str, args))} failed ({code}): {text}")
+        return json.loads(text)
+
+    def start_ambrisk(self, display, reset_settings=True):
+        self._use(display)
+        if reset_settings:
+            self.reg_delete(SETTINGS_KEY)
+        return MainWindow(self, display, self.spawn(display, [self.exe]), TITLE)
+
+    def start_notepad(self, display):
+        return Window(self, display, self.spawn(display, ["notepad"]), "Untitled - Notepad")
+
+    # -- registry --------------------------------------------------------------------------
+
+    def _reg(self, *args):
+        display = self._wine_display or self.display(1280, 1024)
+        self._use(display)
+        return run([self.wine, "reg", *args], env=self.env(display))
+
+    def reg_query(self, key, value):
+        code, out, _ = self._reg("query", key, "/v", value)
+        if code != 0:
+            return None
+        for line in out.decode("utf-8", "replace").splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2 and parts[0].lower() == value.lower() and parts[1].startswith("REG_"):
+                return parts[2] if len(parts) == 3 else ""
+        return None
+
+    def reg_add(self, key, value, data, kind="REG_SZ"):
+        code, _, err = self._reg("add", key, "/v", value, "/t", kind, "/d", data, "/f")
+        if code != 0:
+            raise AssertionError(f"reg add {key} {value} failed: {err.decode(errors='replace')}")
+
+    def reg_delete(self, key, value=None):
+        """Deletes a value, or the whole key; a missing one is no error."""
+        self._reg("delete", key, *(["/v", value] if value else []), "/f")
+
+    # -- ending ----------------------------------------------------------------------------
+
+    def stop_wine(self):
+        """Ends every Wine process of this prefix (and only of this prefix)."""
+        if self._wine_display is not None:
+            run(["wineserver", "-k"], env=self.env(self._wine_display))
+            run(["wineserver", "-w"], env=self.env(self._wine_display))
+        for process in self._processes:
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+        self._processes.clear()
+
+    def close(self):
+        self.stop_wine()
+        for display in self._displays.values():
+            display.stop()
+        self._displays.clear()
+        shutil.rmtree(self._root, ignore_errors=True)
+
+
+_session = None
+
+
+def session():
+    """The session of this test run, created on first use and closed when Python exits."""
+    global _session
+    if _session is None:
+        _session = Session()
+        atexit.register(_session.close)
+        # An interrupted run still ends its own processes.
+        signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    return _session
+
+
+def main():
+    """Runs the tests of the calling module (for running one test file on its own)."""
+    unittest.main(module="__main__", verbosity=2)
