@@ -194,19 +194,53 @@ void FormBinding::createControls(HINSTANCE instance) {
         createControl(id, container >= 0 ? controls_.at(static_cast<std::size_t>(container)) : window_.get(),
                       instance);
     }
+    raiseOverlappingOptions();
+    markGroups(window_.get());
+}
+
+void FormBinding::markGroups(HWND parent) {
+    // A group of option buttons runs from its first button to the next
+    // control that is not one of them; every other control is a group alone.
+    bool afterOption = false;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = controlId(child);
+        if (id < 0) continue;
+        const bool option = form_.control(id).kind() == forms::Kind::Option;
+        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+        SetWindowLongPtrW(child, GWL_STYLE, option && afterOption ? style & ~WS_GROUP : style | WS_GROUP);
+        afterOption = option;
+        if (form_.control(id).kind() == forms::Kind::Frame) markGroups(child);
+    }
+}
+
+void FormBinding::raiseOverlappingOptions() {
+    // An option button that starts inside the one before it would have its
+    // circle hidden by that one; it goes in front of it instead. Touching by
+    // a pixel (15 twips at 96 DPI) hides nothing.
+    constexpr int hiddenTwips = 15;
+    const int count = form_.controlCount();
+    for (int earlier = 0; earlier < count; ++earlier) {
+        for (int later = 0; later < count; ++later) {
+            const forms::ControlSpec& a = form_.control(earlier).spec();
+            const forms::ControlSpec& b = form_.control(later).spec();
+            if (a.kind != forms::Kind::Option || b.kind != forms::Kind::Option || a.container != b.container ||
+                a.tabIndex >= b.tabIndex)
+                continue;
+            const bool rowsMeet = b.top < a.top + a.height && a.top < b.top + b.height;
+            const int overlap = std::min(a.left + a.width, b.left + b.width) - std::max(a.left, b.left);
+            if (!rowsMeet || overlap <= hiddenTwips) continue;
+            const HWND front = controls_[static_cast<std::size_t>(earlier)];
+            const HWND above = GetWindow(front, GW_HWNDPREV);
+            SetWindowPos(controls_[static_cast<std::size_t>(later)], above ? above : HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
 }
 
 void FormBinding::createControl(int id, HWND parent, HINSTANCE instance) {
     const forms::Control& control = form_.control(id);
     const forms::ControlSpec& spec = control.spec();
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | controlStyle(control);
-    // A group of option buttons runs from its first button to the next
-    // control that is not one of them.
-    const HWND first = GetWindow(parent, GW_CHILD);
-    const int previous = first ? controlId(GetWindow(first, GW_HWNDLAST)) : -1;
-    const bool continuesOptionGroup = spec.kind == forms::Kind::Option && previous >= 0 &&
-                                      form_.control(previous).kind() == forms::Kind::Option;
-    if (!continuesOptionGroup) style |= WS_GROUP;
     if (!control.enabled()) style |= WS_DISABLED;
     DWORD exStyle = 0;
     if (spec.kind == forms::Kind::TextField) exStyle |= WS_EX_CLIENTEDGE;

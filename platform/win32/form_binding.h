@@ -70,6 +70,8 @@ private:
 
     void createControls(HINSTANCE instance);
     void createControl(int id, HWND parent, HINSTANCE instance);
+    void raiseOverlappingOptions();
+    void markGroups(HWND parent);
     void createTooltips(HINSTANCE instance);
     void applyDpi();
     void fitWindowToClient();
