@@ -1,4 +1,7 @@
 #pragma once
+// The history of the windows sized in this run: for each, the show state and
+// normal rectangle from just before its most recent sizing, so that a
+// restore can undo that sizing once.
 #include <cstdint>
 #include <vector>
 
@@ -6,8 +9,6 @@
 
 namespace sizing {
 
-// A record of one sized window: its show state and normal rectangle from
-// just before its most recent sizing.
 struct HistoryRecord {
     platform::WindowHandle hwnd = 0;
     std::int32_t showCmd = 0;
@@ -17,5 +18,23 @@ struct HistoryRecord {
 
 // Marks a record that has been used for a restore.
 constexpr std::int32_t restoredMarker = -12345;
+
+// Element 0 is a placeholder that is never searched, read or written;
+// records live from index 1 on, in the order their windows were first sized,
+// one per window, and are never removed.
+using History = std::vector<HistoryRecord>;
+
+// Stores the placement as the window's record, updating the record it has
+// or adding one at the end.
+void remember(History& history, const platform::WindowPlacement& placement, platform::WindowHandle window);
+
+// Hands the window's stored show state and normal rectangle back in the
+// placement and marks the record used; false, and the placement untouched,
+// for a window without a record.
+bool recall(History& history, platform::WindowPlacement& placement, platform::WindowHandle window);
+
+// Takes back the mark of a recall whose placement the window refused, so
+// that the user can try the restore again.
+void reopen(History& history, platform::WindowHandle window, std::int32_t showCmd);
 
 }  // namespace sizing

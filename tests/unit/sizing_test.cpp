@@ -1,0 +1,354 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "platform/fake/fake_platform.h"
+#include "sizing/geometry.h"
+#include "sizing/title.h"
+#include "ui/main_window.h"
+
+namespace {
+
+using namespace ui;
+using platform::Rect;
+
+constexpr platform::WindowHandle mainHandle = 0x1010;
+constexpr platform::WindowHandle notepad = 0x2020;
+constexpr platform::WindowHandle other = 0x3030;
+
+const std::wstring crlf = L"\r\n";
+const std::wstring resized = L"调整到：";
+
+struct SizingTest : ::testing::Test {
+    fake::FakePlatform fake;
+    MainWindow window{fake.platform};
+
+    SizingTest() {
+        // What the load step leaves: the preset tables and the placeholder record.
+        window.state().presetWidths = {640, 800, 1024, 1152, 1280, 1280, 1600};
+        window.state().presetHeights = {480, 600, 768, 864, 960, 1024, 1200};
+        window.state().resizedWindows.assign(1, sizing::HistoryRecord{});
+        window.form().viewCreated(mainHandle);
+        fake.desktop.foreground = mainHandle;
+        addWindow(notepad, L"Untitled - Notepad", {100, 50, 500, 350});
+        addWindow(other, L"Other", {10, 10, 300, 200});
+        window.form().timerFired(Timer1);  // the first tick learns the screen
+        window.optRes(2).select();         // 1024 x 768, border 3 and taskbar 28 by default
+    }
+
+    fake::FakeWindow& addWindow(platform::WindowHandle handle, const std::wstring& title, Rect normal) {
+        fake::FakeWindow& w = fake.desktop.windows[handle];
+        w.title = title;
+        w.placement.rcNormalPosition = normal;
+        return w;
+    }
+    fake::FakeWindow& win(platform::WindowHandle handle) { return fake.desktop.windows.at(handle); }
+    Rect normalOf(platform::WindowHandle handle) { return win(handle).placement.rcNormalPosition; }
+    std::wstring result() { return window.ctl(txtResult).text(); }
+
+    // The user's road: press a toggle, click the target, one tick catches it,
+    // and Timer2 fires with `atFiring` in the foreground.
+    void act(Ctl toggle, platform::WindowHandle target, platform::WindowHandle atFiring) {
+        window.form().userClicked(toggle);
+        fake.desktop.foreground = target;
+        window.form().timerFired(Timer1);
+        ASSERT_TRUE(window.form().timerEnabled(Timer2));
+        fake.desktop.foreground = atFiring;
+        window.form().timerFired(Timer2);
+        EXPECT_FALSE(window.form().timerEnabled(Timer2));
+    }
+    void size(platform::WindowHandle target) { act(chkGo, target, target); }
+    void restore(platform::WindowHandle target) { act(chkBack, target, target); }
+    void withoutOptions() {
+        window.ctl(chkBorder).setValue(0);
+        window.ctl(chkTask).setValue(0);
+    }
+    void setWorkArea(Rect monitor, Rect work) {
+        fake.desktop.monitors = {monitor};
+        fake.desktop.workAreas = {work};
+    }
+};
+
+TEST_F(SizingTest, PresetWithBorderAndTaskbarGivesTheOuterSize) {
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1130, 796}));
+    EXPECT_EQ(win(notepad).placement.showCmd, platform::showNormal);
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"1030 x 746");
+
+    window.optTask(1).select();
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1102, 824}));
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"1002 x 774");
+
+    withoutOptions();
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1124, 818}));
+}
+
+TEST_F(SizingTest, NoSideIsGivenLessThanSixteen) {
+    withoutOptions();
+    window.optRes(7).select();
+    window.ctl(txtBreit).setText(L"10");
+    window.ctl(txtHoch).setText(L"5");
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 116, 66}));
+
+    // A taskbar taller than the window.
+    window.optRes(0).select();
+    window.ctl(chkTask).setValue(1);
+    window.ctl(txtTask).setText(L"500");
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 740, 66}));
+}
+
+TEST_F(SizingTest, WindowMovesLeftOrUpOnlyAsFarAsTheWorkAreaNeeds) {
+    setWorkArea({0, 0, 1280, 1024}, {0, 0, 1280, 994});
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1130, 796}));
+
+    setWorkArea({0, 0, 1024, 768}, {0, 0, 1024, 738});
+    win(notepad).placement.rcNormalPosition = {100, 50, 500, 350};
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{0, 0, 1030, 746}));
+
+    setWorkArea({0, 0, 1280, 1024}, {0, 0, 1280, 994});
+    win(notepad).placement.rcNormalPosition = {600, 400, 700, 500};
+    withoutOptions();
+    window.optRes(1).select();
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{480, 394, 1280, 994}));
+}
+
+TEST_F(SizingTest, TaskbarAtTheTopCountsOnlyWithItsHeight) {
+    // The normal rectangle counts from the work area's corner, so a taskbar
+    // above it gives the same result as one below.
+    setWorkArea({0, 0, 1280, 1024}, {0, 30, 1280, 1024});
+    win(notepad).placement.rcNormalPosition = {600, 400, 700, 500};
+    withoutOptions();
+    window.optRes(1).select();
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{480, 394, 1280, 994}));
+}
+
+TEST_F(SizingTest, WindowOnAnotherMonitorStaysThere) {
+    fake.desktop.monitors = {{0, 0, 1280, 1024}, {1280, 0, 2560, 1024}, {-1024, 0, 0, 768}};
+    win(notepad).placement.rcNormalPosition = {2000, 100, 2400, 400};
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{1530, 100, 2560, 846}));
+
+    // Left of the primary monitor: kept at its negative left edge.
+    win(notepad).placement.rcNormalPosition = {-900, 100, -500, 400};
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{-1024, 22, 6, 768}));
+
+    // Mostly on the second monitor though it starts on the first.
+    win(notepad).placement.rcNormalPosition = {1200, 100, 1800, 400};
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{1280, 100, 2310, 846}));
+
+    // On no monitor: the nearest one.
+    win(notepad).placement.rcNormalPosition = {3000, 2000, 3400, 2300};
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{1530, 278, 2560, 1024}));
+}
+
+TEST_F(SizingTest, FailingWorkAreaReadPutsTheWindowAtTheCorner) {
+    fake.desktop.failWorkArea = true;
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{0, 0, 1030, 746}));
+}
+
+TEST_F(SizingTest, ReportShowsTheSizeTheWindowReallyHas) {
+    win(notepad).minimumSize = {1200, 900};
+    size(notepad);
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"1200 x 900");
+
+    // A window that refuses keeps its size, and the report says so.
+    win(other).refusesPlacements = true;
+    size(other);
+    EXPECT_EQ(result(), L"Other" + crlf + resized + L"290 x 190");
+}
+
+TEST_F(SizingTest, FailingReadBackSizesTheWindowWithoutAText) {
+    win(notepad).readsLeft = 1;
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1130, 796}));
+    EXPECT_EQ(result(), L"结果");
+}
+
+TEST_F(SizingTest, NothingHappensWithoutAWindowToActOn) {
+    // The main window back in the foreground when Timer2 fires.
+    act(chkGo, notepad, mainHandle);
+    act(chkBack, notepad, mainHandle);
+    // No foreground window, a negative handle, an unreadable window.
+    act(chkGo, notepad, 0);
+    fake.desktop.windows[0x80000010] = {};
+    act(chkGo, notepad, 0x80000010);
+    win(other).readsLeft = 0;
+    act(chkGo, notepad, other);
+    act(chkBack, notepad, other);
+
+    EXPECT_EQ(result(), L"结果");
+    EXPECT_EQ(window.state().resizedWindows.size(), 1u);
+    for (const auto& [handle, w] : fake.desktop.windows) EXPECT_EQ(w.placementsApplied, 0) << handle;
+    EXPECT_EQ(window.state().targetWindow, other);
+}
+
+TEST_F(SizingTest, TitleLosesItsLeadingSpacesOnly) {
+    win(notepad).title = L"";
+    size(notepad);
+    EXPECT_EQ(result(), crlf + resized + L"1030 x 746");
+
+    win(notepad).title = L"  Doc  ";
+    size(notepad);
+    EXPECT_EQ(result(), L"Doc  " + crlf + resized + L"1030 x 746");
+
+    win(notepad).title = L"记事本 – Ελληνικά";
+    restore(notepad);
+    EXPECT_EQ(result(), L"记事本 – Ελληνικά" + crlf + L"恢复其原始大小。");
+
+    EXPECT_EQ(sizing::titleFromBuffer(std::wstring(256, L' ')), L"");
+    EXPECT_EQ(sizing::titleFromBuffer(std::wstring(L"\0", 1) + std::wstring(255, L' ')), L"");
+}
+
+TEST_F(SizingTest, RestoreBringsBackThePlacementFromBeforeTheLastSizingOnce) {
+    size(notepad);
+    window.optRes(1).select();
+    size(notepad);
+    EXPECT_EQ(window.state().resizedWindows.size(), 2u);
+
+    restore(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1130, 796}));
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"恢复其原始大小。");
+
+    const int applied = win(notepad).placementsApplied;
+    restore(notepad);
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"original size has already been restored");
+    EXPECT_EQ(win(notepad).placementsApplied, applied);
+
+    // Sizing again makes it restorable again.
+    size(notepad);
+    restore(notepad);
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"恢复其原始大小。");
+}
+
+TEST_F(SizingTest, RestoringAWindowNeverSizedLeavesItAlone) {
+    size(notepad);
+    restore(other);
+    EXPECT_EQ(result(), L"Other" + crlf + L"is unknown and cannot be sized back");
+    EXPECT_EQ(win(other).placementsApplied, 0);
+    EXPECT_EQ(window.state().resizedWindows.size(), 2u);
+}
+
+TEST_F(SizingTest, MaximisedWindowIsSizedNormalAndComesBackMaximised) {
+    win(notepad).placement.showCmd = platform::showMaximized;
+    win(notepad).placement.ptMaxPosition = {-8, -8};
+    size(notepad);
+    EXPECT_EQ(win(notepad).placement.showCmd, platform::showNormal);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1130, 796}));
+    EXPECT_EQ(win(notepad).placement.ptMaxPosition.x, 0);
+
+    restore(notepad);
+    EXPECT_EQ(win(notepad).placement.showCmd, platform::showMaximized);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 500, 350}));
+}
+
+TEST_F(SizingTest, HistoryKeepsOneRecordPerWindowFromIndexOne) {
+    size(notepad);
+    size(other);
+    size(notepad);
+    restore(other);
+    const auto& history = window.state().resizedWindows;
+    ASSERT_EQ(history.size(), 3u);
+    EXPECT_EQ(history[0], sizing::HistoryRecord{});
+    EXPECT_EQ(history[1], (sizing::HistoryRecord{notepad, platform::showNormal, 100, 50, 1130, 796}));
+    EXPECT_EQ(history[2], (sizing::HistoryRecord{other, sizing::restoredMarker, 10, 10, 300, 200}));
+}
+
+TEST_F(SizingTest, SizeBeyondThe32BitRangeIsRefused) {
+    size(notepad);
+    const auto historyBefore = window.state().resizedWindows;
+    const int applied = win(notepad).placementsApplied;
+
+    // The entry field keeps "1E+20" (five characters) through the normalising.
+    window.ctl(txtBorder).setText(L"1E+20");
+    size(notepad);
+    EXPECT_EQ(window.ctl(txtBorder).text(), L"1E+20");
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"new size is out of range and cannot be applied");
+    EXPECT_EQ(win(notepad).placementsApplied, applied);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1130, 796}));
+    EXPECT_EQ(window.state().resizedWindows, historyBefore);
+
+    // A taskbar that large is refused too, rather than ending at 16.
+    window.ctl(txtBorder).setText(L"3");
+    window.ctl(txtTask).setText(L"9E+99");
+    size(other);
+    EXPECT_EQ(result(), L"Other" + crlf + L"new size is out of range and cannot be applied");
+    EXPECT_EQ(win(other).placementsApplied, 0);
+    EXPECT_EQ(window.state().resizedWindows, historyBefore);
+}
+
+TEST_F(SizingTest, CoordinateBeyondThe32BitRangeIsRefused) {
+    constexpr std::int32_t max = std::numeric_limits<std::int32_t>::max();
+    fake.desktop.monitors = {{0, 0, 1280, 1024}, {max - 1000, 0, max, 1024}};
+    win(notepad).placement.rcNormalPosition = {max - 900, 0, max - 800, 100};
+    size(notepad);
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"new size is out of range and cannot be applied");
+    EXPECT_EQ(win(notepad).placementsApplied, 0);
+    EXPECT_EQ(window.state().resizedWindows.size(), 1u);
+}
+
+TEST_F(SizingTest, RefusedRestoreIsReportedAndCanBeTriedAgain) {
+    win(notepad).placement.showCmd = platform::showMaximized;
+    size(notepad);
+    win(notepad).refusesPlacements = true;
+    restore(notepad);
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"original size could not be restored");
+    EXPECT_EQ(window.state().resizedWindows[1].showCmd, platform::showMaximized);
+
+    win(notepad).refusesPlacements = false;
+    restore(notepad);
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"恢复其原始大小。");
+    EXPECT_EQ(win(notepad).placement.showCmd, platform::showMaximized);
+}
+
+TEST_F(SizingTest, SizesArePhysicalPixelsAtAnyDpi) {
+    withoutOptions();
+    window.form().viewDpiChanged(10.0f);  // 144 DPI, 150 %
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1124, 818}));
+}
+
+TEST(PlacedRectangle, OnOneMonitorFollowsTheRuleOfTheWorkAreaSize) {
+    // The rule with only the work area's size: move left or up to end at its
+    // right or bottom edge, never past (0, 0).
+    const auto singleMonitorRule = [](Rect r, platform::Size s, std::int32_t workWidth, std::int32_t workHeight) {
+        if (r.left + s.width > workWidth) r.left = workWidth - s.width;
+        if (r.top + s.height > workHeight) r.top = workHeight - s.height;
+        if (r.left < 0) r.left = 0;
+        if (r.top < 0) r.top = 0;
+        return Rect{r.left, r.top, r.left + s.width, r.top + s.height};
+    };
+    for (const std::int32_t left : {-50, 0, 100, 600, 1279, 2000})
+        for (const std::int32_t top : {-50, 0, 50, 400, 993, 1500})
+            for (const platform::Size s : {platform::Size{16, 16}, {800, 600}, {1030, 746}, {1280, 994}, {1600, 1200}}) {
+                const Rect normal{left, top, left + 10, top + 10};
+                EXPECT_EQ(sizing::placedRectangle(normal, s, {0, 0, 1280, 994}),
+                          singleMonitorRule(normal, s, 1280, 994))
+                    << left << "," << top << " " << s.width << "x" << s.height;
+            }
+}
+
+TEST(OuterSize, RefusesWhatLeavesThe32BitRange) {
+    using sizing::SizeRequest;
+    constexpr std::int32_t max = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(sizing::outerSize({.width = max, .height = 100}), (platform::Size{max, 100}));
+    EXPECT_FALSE(sizing::outerSize({.width = max + 1.0, .height = 100}));
+    EXPECT_FALSE(sizing::outerSize({.width = max - 1.0, .height = 100, .border = 1.0}));
+    EXPECT_FALSE(sizing::outerSize({.width = 100, .height = 100, .taskbar = -1.0 * max, .horizontalTaskbar = false}));
+    EXPECT_FALSE(sizing::outerSize({.width = 100, .height = 100, .border = HUGE_VAL}));
+    EXPECT_EQ(sizing::outerSize({.width = 100, .height = 100, .taskbar = 1000.0}), (platform::Size{100, 16}));
+}
+
+}  // namespace
