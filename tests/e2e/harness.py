@@ -113,7 +113,7 @@ def can_run_32bit():
         return False
 
 
-def _wine_loader():
+def wine_loader():
     if os.environ.get("AMBRISK_WINE"):
         return os.environ["AMBRISK_WINE"]
     return "wine" if can_run_32bit() else "/usr/lib/wine/wine64"
@@ -134,6 +134,23 @@ def _control_names():
 
 CONTROL_NAMES = _control_names()
 CONTROL_IDS = {name: ID_BASE + i for i, name in enumerate(CONTROL_NAMES)}
+
+
+def prepare_prefix(wine, env):
+    """Creates the Wine prefix named in env (or updates an existing one) for our windows: Wine draws
+    the frames itself, as there is no window manager on a virtual display, and a CJK font is linked
+    to the dialog fonts so that Chinese renders instead of boxes."""
+    code, _, err = run([wine, "wineboot", "-i"], env=env, timeout=180)
+    if code != 0:
+        raise RuntimeError(f"creating the Wine prefix failed: {err.decode(errors='replace')}")
+    commands = [[r"HKCU\Software\Wine\X11 Driver", name, "N", "REG_SZ"] for name in ("Managed", "Decorated")]
+    link = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink"
+    commands += [[link, face, _CJK_LINK, "REG_MULTI_SZ"] for face in _LINKED_FACES]
+    for key, value, data, kind in commands:
+        code, _, err = run([wine, "reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"], env=env)
+        if code != 0:
+            raise RuntimeError(f"reg add {key} {value} failed: {err.decode(errors='replace')}")
+    run(["wineserver", "-w"], env=env, timeout=120)
 
 
 class Display:
@@ -345,7 +362,7 @@ class Session:
         for path in (self.exe, self.probe_exe):
             if not os.path.exists(path):
                 raise RuntimeError(f"{path} is missing: build the Windows build first")
-        self.wine = _wine_loader()
+        self.wine = wine_loader()
         self.out_dir = os.environ.get("AMBRISK_E2E_OUT") or os.path.join(REPO, "out", "e2e")
         first, _, last = os.environ.get("AMBRISK_E2E_DISPLAYS", "140-199").partition("-")
         self._numbers = list(range(int(first), int(last or first) + 1))
@@ -381,18 +398,7 @@ class Session:
     def _create_prefix(self, display):
         self._wine_display = display
         self._prefix_ready = True
-        env = self.env(display)
-        code, _, err = run([self.wine, "wineboot", "-i"], env=env, timeout=180)
-        if code != 0:
-            raise RuntimeError(f"creating the Wine prefix failed: {err.decode(errors='replace')}")
-        # Wine draws the frames itself (there is no window manager), and Chinese needs a CJK font.
-        x11 = r"HKCU\Software\Wine\X11 Driver"
-        self.reg_add(x11, "Managed", "N")
-        self.reg_add(x11, "Decorated", "N")
-        link = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink"
-        for face in _LINKED_FACES:
-            self.reg_add(link, face, _CJK_LINK, "REG_MULTI_SZ")
-        run(["wineserver", "-w"], env=env, timeout=120)
+        prepare_prefix(self.wine, self.env(display))
 
     def spawn(self, display, args, **kwargs):
         self._use(display)

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds the host build and runs the unit tests,
+# builds the Windows build and runs the end-to-end tests under Wine on a virtual display.
+# Exit code non-zero when anything fails.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$REPO"
+
+failed=()
+e2e_summary="0 passed, 0 failed (end-to-end tests did not run)"
+install_packages || { echo "package installation failed" >&2; exit 1; }
+
+if build_host; then
+    log "unit tests"
+    ctest --test-dir "$HOST_BUILD" --output-on-failure -j"$JOBS" || failed+=("unit tests")
+else
+    failed+=("host build")
+fi
+
+if build_windows; then
+    log "end-to-end tests ($WIN_BUILD)"
+    mkdir -p out
+    /usr/bin/python3 tests/e2e/run.py | tee out/e2e.log || failed+=("end-to-end tests")
+    e2e_summary="$(tail -n 1 out/e2e.log)"
+else
+    failed+=("Windows build")
+fi
+
+if [ ${#failed[@]} -ne 0 ]; then
+    echo "FAILED: ${failed[*]}"
+else
+    echo "all tests passed"
+fi
+echo "end-to-end: $e2e_summary"
+[ ${#failed[@]} -eq 0 ]
