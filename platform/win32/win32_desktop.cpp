@@ -1,12 +1,19 @@
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
+
 #include "platform/win32/win32_platform.h"
 
 namespace platform::win32 {
 
 namespace {
 
-HWND toHwnd(WindowHandle window) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(window)); }
+// Handles are 32-bit values also in a 64-bit process; the system extends
+// them with their sign.
+HWND toHwnd(WindowHandle window) {
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<std::int32_t>(window)));
+}
 
 WINDOWPLACEMENT toNative(const WindowPlacement& p) {
     WINDOWPLACEMENT native{};
@@ -30,6 +37,15 @@ WindowPlacement fromNative(const WINDOWPLACEMENT& n) {
     p.rcNormalPosition = {n.rcNormalPosition.left, n.rcNormalPosition.top,
                           n.rcNormalPosition.right, n.rcNormalPosition.bottom};
     return p;
+}
+
+// rcNormalPosition of an ordinary top-level window counts from the primary
+// monitor's work area, not from the screen's corner.
+std::optional<POINT> workspaceOrigin() {
+    MONITORINFO primary{};
+    primary.cbSize = sizeof primary;
+    if (!GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary)) return std::nullopt;
+    return POINT{primary.rcWork.left, primary.rcWork.top};
 }
 
 }  // namespace
@@ -56,10 +72,16 @@ std::wstring Win32Desktop::titleBuffer(WindowHandle window) {
     return buffer;
 }
 
-Rect Win32Desktop::workAreaFor(const Rect&) {
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    return {0, 0, work.right - work.left, work.bottom - work.top};
+Rect Win32Desktop::workAreaFor(const Rect& normalRectangle) {
+    const std::optional<POINT> origin = workspaceOrigin();
+    if (!origin) return {};
+    RECT onScreen{normalRectangle.left, normalRectangle.top, normalRectangle.right, normalRectangle.bottom};
+    OffsetRect(&onScreen, origin->x, origin->y);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&onScreen, MONITOR_DEFAULTTONEAREST), &monitor)) return {};
+    const RECT& work = monitor.rcWork;
+    return {work.left - origin->x, work.top - origin->y, work.right - origin->x, work.bottom - origin->y};
 }
 
 Size Win32Desktop::screenSize() {
