@@ -67,8 +67,10 @@ def idle_cpu(seconds):
     elapsed = time.monotonic() - started
     tick = os.sysconf("SC_CLK_TCK")
     for name, pid in pids.items():
+        with open(f"/proc/{pid}/cmdline", "rb") as f:
+            command = f.read().replace(b"\0", b" ").decode(errors="replace").strip()
         used = (cpu_ticks(pid) - before[name]) / tick
-        print(f"{name}: {used:.2f} s CPU in {elapsed:.1f} s idle = {100 * used / elapsed:.2f} % of one core")
+        print(f"{name} (pid {pid}: {command}): {used:.2f} s CPU in {elapsed:.1f} s idle = {100 * used / elapsed:.2f} % of one core")
 
 
 def main(args):

@@ -165,16 +165,22 @@ class MainWindowAt1280x1024(AmbriskTest):
                 app.type("12")
                 app.wait_for(lambda: app.control(name).text == "12", message="digits go in")
                 app.type("3456")
+                app.wait_for(lambda: app.control(name).text != "12", message="more digits go in")
                 time.sleep(0.2)
                 self.assertEqual(app.control(name).text, "12345", "a sixth character is refused")
         app.screenshot("entries_typed")
 
     def tab_cycle(self, app, count):
         seen = []
+        focused = app.focused()
         for _ in range(count):
             app.key("Tab")
-            time.sleep(0.1)
-            seen.append(app.focused())
+            try:
+                focused = harness.wait_for(lambda: (app.focused() or "none") != focused and app.focused(),
+                                           timeout=2, message="focus to move")
+            except AssertionError:
+                pass  # the focus stayed where it was; the comparison below reports it
+            seen.append(focused)
         return seen
 
     def assert_cycle(self, seen, cycle):
