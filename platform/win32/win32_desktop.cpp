@@ -48,6 +48,27 @@ std::optional<POINT> workspaceOrigin() {
     return POINT{primary.rcWork.left, primary.rcWork.top};
 }
 
+// Wine applies SetWindowPlacement only to its caller's own windows; for
+// another program's window the same show state and normal rectangle are
+// applied with the calls it does carry across processes. A window that
+// refuses these as well (one of a program with higher rights) stays refused.
+bool applyByPosition(HWND window, const WINDOWPLACEMENT& placement) {
+    const std::optional<POINT> origin = workspaceOrigin();
+    if (!origin) return false;
+    // The normal rectangle is the one of the normal state; a minimised
+    // window may come back maximised first.
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    if (IsZoomed(window)) ShowWindow(window, SW_RESTORE);
+    RECT normal = placement.rcNormalPosition;
+    OffsetRect(&normal, origin->x, origin->y);
+    if (!SetWindowPos(window, nullptr, normal.left, normal.top, normal.right - normal.left,
+                      normal.bottom - normal.top, SWP_NOZORDER | SWP_NOACTIVATE))
+        return false;
+    if (placement.showCmd != SW_RESTORE && placement.showCmd != SW_SHOWNORMAL)
+        ShowWindow(window, static_cast<int>(placement.showCmd));
+    return true;
+}
+
 }  // namespace
 
 WindowHandle Win32Desktop::foregroundWindow() {
@@ -63,7 +84,7 @@ bool Win32Desktop::getPlacement(WindowHandle window, WindowPlacement& placement)
 
 bool Win32Desktop::setPlacement(WindowHandle window, const WindowPlacement& placement) {
     const WINDOWPLACEMENT native = toNative(placement);
-    return SetWindowPlacement(toHwnd(window), &native) != 0;
+    return SetWindowPlacement(toHwnd(window), &native) != 0 || applyByPosition(toHwnd(window), native);
 }
 
 std::wstring Win32Desktop::titleBuffer(WindowHandle window) {
