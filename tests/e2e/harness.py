@@ -79,6 +79,7 @@ SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\Ambrisk2\Settings"
 # Fonts that Wine's dialogs and our controls ask for; each gets the CJK font linked so that
 # Chinese texts render instead of boxes.
 _CJK_LINK = "wqy-microhei.ttc,WenQuanYi Micro Hei"
+MARLETT = "/usr/share/wine/fonts/marlett.ttf"
 _LINKED_FACES = ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "Arial", "Segoe UI")
 
 
@@ -143,6 +144,12 @@ def prepare_prefix(wine, env):
     code, _, err = run([wine, "wineboot", "-i"], env=env, timeout=180)
     if code != 0:
         raise RuntimeError(f"creating the Wine prefix failed: {err.decode(errors='replace')}")
+    # Wine draws the caption buttons with Marlett, which this Wine build does not find in its own
+    # data folder; a copy in the prefix's font folder is always found. (Only Marlett: with Wine's
+    # Tahoma present, edit controls show Chinese as boxes.)
+    fonts = os.path.join(env["WINEPREFIX"], "drive_c", "windows", "Fonts")
+    if os.path.exists(MARLETT) and os.path.isdir(fonts):
+        shutil.copy(MARLETT, fonts)
     commands = [[r"HKCU\Software\Wine\X11 Driver", name, "N", "REG_SZ"] for name in ("Managed", "Decorated")]
     link = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink"
     commands += [[link, face, _CJK_LINK, "REG_MULTI_SZ"] for face in _LINKED_FACES]
