@@ -129,5 +129,33 @@ class OutOfRangeTest(NotepadCase, unittest.TestCase):
         self.assertEqual(self.act("chkBack"), NOTEPAD_TITLE + CRLF + "is unknown and cannot be sized back")
 
 
+class HighDpiTest(NotepadCase, unittest.TestCase):
+    """A 150 % screen (144 DPI): sizes stay physical pixels."""
+    DPI_KEYS = (r"HKCU\Control Panel\Desktop",
+                r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts")
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        for key in cls.DPI_KEYS:
+            cls.session.reg_add(key, "LogPixels", "144", "REG_DWORD")
+        cls.session.stop_wine()  # Wine reads the DPI when it starts
+
+    @classmethod
+    def tearDownClass(cls):
+        for key in cls.DPI_KEYS:
+            cls.session.reg_delete(key, "LogPixels")
+        cls.session.stop_wine()
+
+    def test_preset_gives_its_size_in_physical_pixels(self):
+        self.assertEqual(self.notepad.info()["dpi"], 144)
+        self.app.click("optRes2")
+        for option in ("chkBorder", "chkTask"):
+            self.app.click(option)
+            self.app.wait_for(lambda: self.app.control(option).checked == 0, message=f"{option} cleared")
+        self.assertEqual(self.act("chkGo"), NOTEPAD_TITLE + CRLF + "调整到：1024 x 768")
+        self.assertEqual(size_of(self.notepad.info()["window"]), (1024, 768))
+
+
 if __name__ == "__main__":
     harness.main()
