@@ -6,7 +6,8 @@
 //   probe window <window>            window facts: style, rectangles, DPI
 //   probe placement <window>         GetWindowPlacement
 //   probe setplacement <window> <showCmd> <left> <top> <right> <bottom>
-//   probe move <window> <left> <top> <right> <bottom>     SetWindowPos
+//   probe move <window> <left> <top> <right> <bottom>
+//                                    SetWindowPos
 //   probe foreground                 the foreground window
 //   probe focus <window>             the control with the keyboard focus
 //   probe close <window>             post WM_CLOSE
@@ -92,13 +93,13 @@ std::wstring className(HWND hwnd) {
     return name;
 }
 
-HWND findWindow(const wchar_t* spec) {
-    if (spec[0] == L'0' && (spec[1] == L'x' || spec[1] == L'X')) {
-        auto value = static_cast<UINT_PTR>(std::wcstoull(spec + 2, nullptr, 16));
+HWND findWindow(const wchar_t* which) {
+    if (which[0] == L'0' && (which[1] == L'x' || which[1] == L'X')) {
+        auto value = static_cast<UINT_PTR>(std::wcstoull(which + 2, nullptr, 16));
         HWND hwnd = reinterpret_cast<HWND>(value);
         return IsWindow(hwnd) ? hwnd : nullptr;
     }
-    return FindWindowW(nullptr, spec);
+    return FindWindowW(nullptr, which);
 }
 
 UINT dpiOf(HWND hwnd) {
@@ -181,8 +182,8 @@ std::string join(const std::vector<std::string>& items) {
     return out + "]";
 }
 
-int notFound(const wchar_t* spec) {
-    emit("{\"error\":\"window not found\",\"window\":" + quoted(spec) + "}");
+int notFound(const wchar_t* which) {
+    emit("{\"error\":\"window not found\",\"window\":" + quoted(which) + "}");
     return 2;
 }
 
