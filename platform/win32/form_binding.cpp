@@ -158,6 +158,9 @@ FormBinding::FormBinding(forms::Form& form, const WindowSpec& spec, HINSTANCE in
 
     form_.setView(this);
     form_.viewCreated(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window_.get())));
+    // A hidden window gets no WM_SIZE or WM_MOVE until it is first shown, but
+    // the load step already needs the window's place and size.
+    reportPosition();
     for (int timer = 0; timer < spec_.timerCount; ++timer) applyTimer(timer);
 }
 
