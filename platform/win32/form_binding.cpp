@@ -152,8 +152,8 @@ FormBinding::FormBinding(forms::Form& form, const WindowSpec& spec, HINSTANCE in
 
     dpi_ = dpiApi_.windowDpi(window_.get());
     fitWindowToClient();
-    createControls(instance);
-    createTooltips(instance);
+    createControls();
+    createTooltips();
     applyDpi();
 
     form_.setView(this);
@@ -169,7 +169,7 @@ FormBinding::~FormBinding() {
     window_.reset();  // normally gone already, closed by the user
 }
 
-void FormBinding::createControls(HINSTANCE instance) {
+void FormBinding::createControls() {
     const int count = form_.controlCount();
     controls_.assign(static_cast<std::size_t>(count), nullptr);
     ownFonts_.resize(static_cast<std::size_t>(count));
@@ -194,8 +194,7 @@ void FormBinding::createControls(HINSTANCE instance) {
     });
     for (const int id : order) {
         const int container = form_.control(id).spec().container;
-        createControl(id, container >= 0 ? controls_.at(static_cast<std::size_t>(container)) : window_.get(),
-                      instance);
+        createControl(id, container >= 0 ? controls_.at(static_cast<std::size_t>(container)) : window_.get());
     }
     raiseOverlappingOptions();
     markGroups(window_.get());
@@ -240,7 +239,7 @@ void FormBinding::raiseOverlappingOptions() {
     }
 }
 
-void FormBinding::createControl(int id, HWND parent, HINSTANCE instance) {
+void FormBinding::createControl(int id, HWND parent) {
     const forms::Control& control = form_.control(id);
     const forms::ControlSpec& spec = control.spec();
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | controlStyle(control);
@@ -251,7 +250,7 @@ void FormBinding::createControl(int id, HWND parent, HINSTANCE instance) {
 
     const HWND child = CreateWindowExW(
         exStyle, controlClass(spec.kind), control.text().c_str(), style, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + id)), instance, nullptr);
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + id)), instance_, nullptr);
     controls_.at(static_cast<std::size_t>(id)) = child;
     if (!child) return;
     // Stack each new control behind the ones created before it.
@@ -268,7 +267,7 @@ void FormBinding::createControl(int id, HWND parent, HINSTANCE instance) {
         applyValue(id);
 }
 
-void FormBinding::createTooltips(HINSTANCE instance) {
+void FormBinding::createTooltips() {
     for (int id = 0; id < form_.controlCount(); ++id) {
         const wchar_t* tip = form_.control(id).tooltip();
         if (!tip) continue;
@@ -276,7 +275,7 @@ void FormBinding::createTooltips(HINSTANCE instance) {
             tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_.get(),
-                                       nullptr, instance, nullptr);
+                                       nullptr, instance_, nullptr);
             if (!tooltip_) return;
         }
         TTTOOLINFOW tool{};

@@ -68,11 +68,11 @@ private:
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam);
 
-    void createControls(HINSTANCE instance);
-    void createControl(int id, HWND parent, HINSTANCE instance);
+    void createControls();
+    void createControl(int id, HWND parent);
     void raiseOverlappingOptions();
     void markGroups(HWND parent);
-    void createTooltips(HINSTANCE instance);
+    void createTooltips();
     void applyDpi();
     void fitWindowToClient();
     void loadIcons();
