@@ -38,9 +38,9 @@ sleep 1
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
 wineserver -w
 
-timer="$build/bench/startup/startup_timer.exe"
+timer="$build/tools/startup/startup_timer.exe"
 ambrisk=$("$wine" winepath -w "$build/platform/win32/Ambrisk2.exe")
-bare=$("$wine" winepath -w "$build/bench/startup/bare_window.exe")
+bare=$("$wine" winepath -w "$build/tools/startup/bare_window.exe")
 # One round first, so that both programs start from a warm prefix and file cache.
 "$wine" "$timer" 1 "$ambrisk" "Ambrisk 2" "$bare" "Bare window" >/dev/null
 "$wine" "$timer" "$runs" "$ambrisk" "Ambrisk 2" "$bare" "Bare window" |
