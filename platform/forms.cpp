@@ -4,19 +4,19 @@
 
 namespace forms {
 
-Control::Control(Form& form, int id, const ControlSpec& spec)
+Control::Control(Form& form, int id, const ControlDesign& design)
     : form_(&form),
       id_(id),
-      spec_(&spec),
-      text_(spec.text ? spec.text : L""),
-      value_(spec.value),
-      enabled_(spec.enabled) {
+      design_(&design),
+      text_(design.text ? design.text : L""),
+      value_(design.value),
+      enabled_(design.enabled) {
     text_ = cut(text_);
 }
 
 Text Control::cut(const Text& text) const {
-    if (spec_->maxLength > 0 && text.size() > static_cast<std::size_t>(spec_->maxLength))
-        return text.substr(0, static_cast<std::size_t>(spec_->maxLength));
+    if (design_->maxLength > 0 && text.size() > static_cast<std::size_t>(design_->maxLength))
+        return text.substr(0, static_cast<std::size_t>(design_->maxLength));
     return text;
 }
 
@@ -40,7 +40,7 @@ void Control::setValue(int value) {
         if (selectedValue == 0) return;  // clearing an option raises nothing
         for (Control& other : form_->controls_) {
             if (&other != this && other.kind() == Kind::Option &&
-                other.spec_->container == spec_->container && other.value_ != 0) {
+                other.design_->container == design_->container && other.value_ != 0) {
                 other.value_ = 0;
                 form_->changed(other.id_, Property::Value);
             }
@@ -73,10 +73,10 @@ void Control::setSelLength(int length) {
     form_->changed(id_, Property::Selection);
 }
 
-Form::Form(const ControlSpec* specs, int count, int timerCount)
+Form::Form(const ControlDesign* designs, int count, int timerCount)
     : timers_(static_cast<std::size_t>(timerCount)) {
     controls_.reserve(static_cast<std::size_t>(count));
-    for (int id = 0; id < count; ++id) controls_.emplace_back(*this, id, specs[id]);
+    for (int id = 0; id < count; ++id) controls_.emplace_back(*this, id, designs[id]);
 }
 
 void Form::setTimerInterval(int timer, int milliseconds) {

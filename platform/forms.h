@@ -29,7 +29,7 @@ struct FontSpec {
 
 // Design-time description of one control; positions in twips, relative to
 // the container's top-left corner (the client area when container < 0).
-struct ControlSpec {
+struct ControlDesign {
     const char* name;
     int index;       // index within a control group, -1 for a single control
     Kind kind;
@@ -79,11 +79,11 @@ class Form;
 
 class Control {
 public:
-    Control(Form& form, int id, const ControlSpec& spec);
+    Control(Form& form, int id, const ControlDesign& design);
 
     int id() const { return id_; }
-    const ControlSpec& spec() const { return *spec_; }
-    Kind kind() const { return spec_->kind; }
+    const ControlDesign& design() const { return *design_; }
+    Kind kind() const { return design_->kind; }
 
     const Text& text() const { return text_; }
     void setText(const Text& text);  // cut to the maximum length
@@ -105,8 +105,8 @@ public:
     void setSelStart(int start);
     void setSelLength(int length);
 
-    int maxLength() const { return spec_->maxLength; }
-    const wchar_t* tooltip() const { return spec_->tooltip; }
+    int maxLength() const { return design_->maxLength; }
+    const wchar_t* tooltip() const { return design_->tooltip; }
 
 private:
     friend class Form;
@@ -114,7 +114,7 @@ private:
 
     Form* form_;
     int id_;
-    const ControlSpec* spec_;
+    const ControlDesign* design_;
     Text text_;
     int value_;
     bool enabled_;
@@ -130,7 +130,7 @@ struct Timer {
 
 class Form {
 public:
-    Form(const ControlSpec* specs, int count, int timerCount);
+    Form(const ControlDesign* designs, int count, int timerCount);
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 

@@ -13,7 +13,7 @@ constexpr forms::FontSpec backFont{L"Arial", 8.25f, 400, false};
 }  // namespace
 
 // clang-format off
-const forms::ControlSpec layout[ControlCount] = {
+const forms::ControlDesign layout[ControlCount] = {
     {.name = "Label1", .index = -1, .kind = Kind::Label, .container = -1, .text = L"屏幕分辨率:",
      .left = 120, .top = 45, .width = 3735, .height = 255, .tabIndex = 0},
     {.name = "cmdRestoreDefaults", .index = -1, .kind = Kind::Button, .container = -1, .text = L"默认",

@@ -42,6 +42,6 @@ constexpr int clientWidthTwips = 5295;
 constexpr int clientHeightTwips = 5775;
 
 extern const wchar_t* const windowTitle;
-extern const forms::ControlSpec layout[ControlCount];
+extern const forms::ControlDesign layout[ControlCount];
 
 }  // namespace ui

@@ -63,11 +63,11 @@ std::wstring windowText(HWND window) {
 }
 
 DWORD controlStyle(const forms::Control& control) {
-    const forms::ControlSpec& spec = control.spec();
-    switch (spec.kind) {
+    const forms::ControlDesign& design = control.design();
+    switch (design.kind) {
         case forms::Kind::Label:
-            return spec.align == forms::Align::Right    ? SS_RIGHT
-                   : spec.align == forms::Align::Centre ? SS_CENTER
+            return design.align == forms::Align::Right    ? SS_RIGHT
+                   : design.align == forms::Align::Centre ? SS_CENTER
                                                         : SS_LEFT;
         case forms::Kind::Button: return BS_PUSHBUTTON | WS_TABSTOP;
         case forms::Kind::Toggle: return BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP;
@@ -78,9 +78,9 @@ DWORD controlStyle(const forms::Control& control) {
         case forms::Kind::Option: return BS_RADIOBUTTON | BS_MULTILINE | (control.selected() ? WS_TABSTOP : 0);
         case forms::Kind::TextField: {
             DWORD style = WS_TABSTOP;
-            style |= spec.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
-            if (spec.readOnly) style |= ES_READONLY;
-            if (spec.verticalScrollBar) style |= WS_VSCROLL;
+            style |= design.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+            if (design.readOnly) style |= ES_READONLY;
+            if (design.verticalScrollBar) style |= WS_VSCROLL;
             return style;
         }
     }
@@ -129,9 +129,9 @@ int DpiApi::systemMetric(int index, UINT dpi) const {
 
 // --- Creation ---
 
-FormBinding::FormBinding(forms::Form& form, const WindowSpec& spec, HINSTANCE instance,
+FormBinding::FormBinding(forms::Form& form, const WindowSpec& design, HINSTANCE instance,
                          std::function<void()> closing)
-    : form_(form), spec_(spec), instance_(instance), closing_(std::move(closing)) {
+    : form_(form), design_(design), instance_(instance), closing_(std::move(closing)) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProc;
@@ -142,10 +142,10 @@ FormBinding::FormBinding(forms::Form& form, const WindowSpec& spec, HINSTANCE in
     RegisterClassExW(&windowClass);  // fails harmlessly when already registered
 
     dpi_ = systemDpi();
-    const RECT frame = dpiApi_.frameForClient(toPixels(spec_.clientWidthTwips),
-                                              toPixels(spec_.clientHeightTwips), windowStyle, 0, dpi_);
+    const RECT frame = dpiApi_.frameForClient(toPixels(design_.clientWidthTwips),
+                                              toPixels(design_.clientHeightTwips), windowStyle, 0, dpi_);
     // WM_NCCREATE hands the handle to window_ and the binding to the window.
-    CreateWindowExW(0, windowClassName, spec_.title, windowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    CreateWindowExW(0, windowClassName, design_.title, windowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
                     this);
     if (!window_) return;
@@ -161,7 +161,7 @@ FormBinding::FormBinding(forms::Form& form, const WindowSpec& spec, HINSTANCE in
     // A hidden window gets no WM_SIZE or WM_MOVE until it is first shown, but
     // the load step already needs the window's place and size.
     reportPosition();
-    for (int timer = 0; timer < spec_.timerCount; ++timer) applyTimer(timer);
+    for (int timer = 0; timer < design_.timerCount; ++timer) applyTimer(timer);
 }
 
 FormBinding::~FormBinding() {
@@ -181,8 +181,8 @@ void FormBinding::createControls() {
     std::vector<int> order(static_cast<std::size_t>(count));
     for (int id = 0; id < count; ++id) order[static_cast<std::size_t>(id)] = id;
     std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-        const forms::ControlSpec& left = form_.control(a).spec();
-        const forms::ControlSpec& right = form_.control(b).spec();
+        const forms::ControlDesign& left = form_.control(a).design();
+        const forms::ControlDesign& right = form_.control(b).design();
         const bool leftLabel = left.kind == forms::Kind::Label;
         const bool rightLabel = right.kind == forms::Kind::Label;
         if (leftLabel != rightLabel) return rightLabel;
@@ -190,10 +190,10 @@ void FormBinding::createControls() {
     });
     // Containers before their contents, so that every parent exists.
     std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-        return (form_.control(a).spec().container >= 0) < (form_.control(b).spec().container >= 0);
+        return (form_.control(a).design().container >= 0) < (form_.control(b).design().container >= 0);
     });
     for (const int id : order) {
-        const int container = form_.control(id).spec().container;
+        const int container = form_.control(id).design().container;
         createControl(id, container >= 0 ? controls_.at(static_cast<std::size_t>(container)) : window_.get());
     }
     raiseOverlappingOptions();
@@ -223,8 +223,8 @@ void FormBinding::raiseOverlappingOptions() {
     const int count = form_.controlCount();
     for (int earlier = 0; earlier < count; ++earlier) {
         for (int later = 0; later < count; ++later) {
-            const forms::ControlSpec& a = form_.control(earlier).spec();
-            const forms::ControlSpec& b = form_.control(later).spec();
+            const forms::ControlDesign& a = form_.control(earlier).design();
+            const forms::ControlDesign& b = form_.control(later).design();
             if (a.kind != forms::Kind::Option || b.kind != forms::Kind::Option || a.container != b.container ||
                 a.tabIndex >= b.tabIndex)
                 continue;
@@ -241,15 +241,15 @@ void FormBinding::raiseOverlappingOptions() {
 
 void FormBinding::createControl(int id, HWND parent) {
     const forms::Control& control = form_.control(id);
-    const forms::ControlSpec& spec = control.spec();
+    const forms::ControlDesign& design = control.design();
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | controlStyle(control);
     if (!control.enabled()) style |= WS_DISABLED;
     DWORD exStyle = 0;
-    if (spec.kind == forms::Kind::TextField) exStyle |= WS_EX_CLIENTEDGE;
-    if (spec.kind == forms::Kind::Frame) exStyle |= WS_EX_CONTROLPARENT;
+    if (design.kind == forms::Kind::TextField) exStyle |= WS_EX_CLIENTEDGE;
+    if (design.kind == forms::Kind::Frame) exStyle |= WS_EX_CONTROLPARENT;
 
     const HWND child = CreateWindowExW(
-        exStyle, controlClass(spec.kind), control.text().c_str(), style, 0, 0, 0, 0, parent,
+        exStyle, controlClass(design.kind), control.text().c_str(), style, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + id)), instance_, nullptr);
     controls_.at(static_cast<std::size_t>(id)) = child;
     if (!child) return;
@@ -257,13 +257,13 @@ void FormBinding::createControl(int id, HWND parent) {
     SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     const auto binding = reinterpret_cast<DWORD_PTR>(this);
-    if (spec.kind == forms::Kind::TextField) {
-        if (spec.maxLength > 0) SendMessageW(child, EM_LIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
+    if (design.kind == forms::Kind::TextField) {
+        if (design.maxLength > 0) SendMessageW(child, EM_LIMITTEXT, static_cast<WPARAM>(design.maxLength), 0);
         SetWindowSubclass(child, editProc, static_cast<UINT_PTR>(id), binding);
     }
-    if (spec.kind == forms::Kind::Frame) SetWindowSubclass(child, frameProc, static_cast<UINT_PTR>(id), binding);
-    if (spec.kind == forms::Kind::Option || spec.kind == forms::Kind::CheckBox ||
-        spec.kind == forms::Kind::Toggle)
+    if (design.kind == forms::Kind::Frame) SetWindowSubclass(child, frameProc, static_cast<UINT_PTR>(id), binding);
+    if (design.kind == forms::Kind::Option || design.kind == forms::Kind::CheckBox ||
+        design.kind == forms::Kind::Toggle)
         applyValue(id);
 }
 
@@ -298,8 +298,8 @@ void FormBinding::applyDpi() {
 }
 
 void FormBinding::fitWindowToClient() {
-    const RECT frame = dpiApi_.frameForClient(toPixels(spec_.clientWidthTwips),
-                                              toPixels(spec_.clientHeightTwips), windowStyle, 0, dpi_);
+    const RECT frame = dpiApi_.frameForClient(toPixels(design_.clientWidthTwips),
+                                              toPixels(design_.clientHeightTwips), windowStyle, 0, dpi_);
     SetWindowPos(window_.get(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -311,7 +311,7 @@ void FormBinding::setFonts() {
     ownFonts_.clear();
     ownFonts_.resize(controls_.size());
     for (std::size_t id = 0; id < controls_.size(); ++id) {
-        const auto& font = form_.control(static_cast<int>(id)).spec().font;
+        const auto& font = form_.control(static_cast<int>(id)).design().font;
         if (font)
             ownFonts_[id] = createFont(font->face ? font->face : dialogFace, font->points, font->weight,
                                        font->underline, dpi_);
@@ -321,24 +321,24 @@ void FormBinding::setFonts() {
     // The previous fonts are deleted here, after no control uses them.
 }
 
-RECT FormBinding::pixelRect(const forms::ControlSpec& spec) const {
+RECT FormBinding::pixelRect(const forms::ControlDesign& design) const {
     // Edges rounded on their own, so that neighbours stay flush at any DPI.
-    return RECT{toPixels(spec.left), toPixels(spec.top), toPixels(spec.left + spec.width),
-                toPixels(spec.top + spec.height)};
+    return RECT{toPixels(design.left), toPixels(design.top), toPixels(design.left + design.width),
+                toPixels(design.top + design.height)};
 }
 
 void FormBinding::layoutControls() {
     for (std::size_t id = 0; id < controls_.size(); ++id) {
-        const RECT r = pixelRect(form_.control(static_cast<int>(id)).spec());
+        const RECT r = pixelRect(form_.control(static_cast<int>(id)).design());
         SetWindowPos(controls_[id], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
 void FormBinding::loadIcons() {
-    if (!spec_.iconResource) return;
+    if (!design_.iconResource) return;
     const auto load = [this](int width, int height) {
-        return OwnedIcon(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(spec_.iconResource),
+        return OwnedIcon(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(design_.iconResource),
                                                        IMAGE_ICON, width, height, 0)));
     };
     OwnedIcon big = load(dpiApi_.systemMetric(SM_CXICON, dpi_), dpiApi_.systemMetric(SM_CYICON, dpi_));
@@ -523,16 +523,16 @@ LRESULT FormBinding::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
             const int id = controlId(header.hwndFrom);
             if (id >= 0 && header.code == NM_CUSTOMDRAW) {
-                const forms::ControlSpec& spec = form_.control(id).spec();
-                if (spec.kind == forms::Kind::Toggle && spec.textColour)
-                    return drawToggle(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam), spec);
+                const forms::ControlDesign& design = form_.control(id).design();
+                if (design.kind == forms::Kind::Toggle && design.textColour)
+                    return drawToggle(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam), design);
             }
             break;
         }
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC: {
             const int id = controlId(reinterpret_cast<HWND>(lParam));
-            if (id >= 0 && form_.control(id).spec().buttonFaceBackground) {
+            if (id >= 0 && form_.control(id).design().buttonFaceBackground) {
                 const auto dc = reinterpret_cast<HDC>(wParam);
                 SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
                 SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -542,7 +542,7 @@ LRESULT FormBinding::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         case WM_TIMER: {
             const auto timer = static_cast<int>(wParam) - 1;
-            if (timer >= 0 && timer < spec_.timerCount) form_.timerFired(timer);
+            if (timer >= 0 && timer < design_.timerCount) form_.timerFired(timer);
             return 0;
         }
         case WM_ACTIVATE:
@@ -657,7 +657,7 @@ LRESULT CALLBACK FormBinding::frameProc(HWND frame, UINT message, WPARAM wParam,
 
 // Themed push buttons ignore the text colour of WM_CTLCOLORBTN, so the
 // coloured toggles draw themselves: face, coloured text, focus rectangle.
-LRESULT FormBinding::drawToggle(const NMCUSTOMDRAW& draw, const forms::ControlSpec& spec) {
+LRESULT FormBinding::drawToggle(const NMCUSTOMDRAW& draw, const forms::ControlDesign& design) {
     if (draw.dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;
     const HWND button = draw.hdr.hwndFrom;
     const HDC dc = draw.hdc;
@@ -686,7 +686,7 @@ LRESULT FormBinding::drawToggle(const NMCUSTOMDRAW& draw, const forms::ControlSp
     const auto font = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
     const HGDIOBJ previousFont = font ? SelectObject(dc, font) : nullptr;
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, enabled ? RGB(spec.textColour->red, spec.textColour->green, spec.textColour->blue)
+    SetTextColor(dc, enabled ? RGB(design.textColour->red, design.textColour->green, design.textColour->blue)
                              : GetSysColor(COLOR_GRAYTEXT));
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &content,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE);

@@ -44,7 +44,7 @@ public:
     // Creates the window, hidden at the system's default position, with all
     // controls in the model's current state. `closing` runs when the user
     // closes the window, before it is destroyed.
-    FormBinding(forms::Form& form, const WindowSpec& spec, HINSTANCE instance,
+    FormBinding(forms::Form& form, const WindowSpec& design, HINSTANCE instance,
                 std::function<void()> closing);
     ~FormBinding();
     FormBinding(const FormBinding&) = delete;
@@ -78,7 +78,7 @@ private:
     void loadIcons();
     void layoutControls();
     void setFonts();
-    RECT pixelRect(const forms::ControlSpec& spec) const;
+    RECT pixelRect(const forms::ControlDesign& design) const;
     int toPixels(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), 1440); }
     int toPixelPosition(float twips) const;
     float twipsPerPixel() const { return 1440.0f / static_cast<float>(dpi_); }
@@ -91,10 +91,10 @@ private:
     void applyValue(int id);
     void applyTimer(int timer);
     void reportPosition();
-    LRESULT drawToggle(const NMCUSTOMDRAW& draw, const forms::ControlSpec& spec);
+    LRESULT drawToggle(const NMCUSTOMDRAW& draw, const forms::ControlDesign& design);
 
     forms::Form& form_;
-    WindowSpec spec_;
+    WindowSpec design_;
     HINSTANCE instance_;
     std::function<void()> closing_;
     DpiApi dpiApi_;

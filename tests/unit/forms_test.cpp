@@ -11,7 +11,7 @@ using forms::Kind;
 
 enum { GroupA, OptA0, OptA1, OptB0, OptB1, Check, Field, Count };
 
-const forms::ControlSpec specs[Count] = {
+const forms::ControlDesign designs[Count] = {
     {.name = "fra", .index = -1, .kind = Kind::Frame, .container = -1, .text = L"",
      .left = 0, .top = 0, .width = 100, .height = 100, .tabIndex = 0},
     {.name = "a", .index = 0, .kind = Kind::Option, .container = GroupA, .text = L"a0",
@@ -48,7 +48,7 @@ struct Recorder : forms::FormEvents, forms::FormView {
 };
 
 struct FormsTest : ::testing::Test {
-    forms::Form form{specs, Count, 1};
+    forms::Form form{designs, Count, 1};
     Recorder recorder;
     FormsTest() {
         form.setEvents(&recorder);
