@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/numbers.h"
+#include "ui/entries.h"
 
 namespace settings {
 
@@ -57,21 +58,7 @@ std::optional<int> checkValueIn(const std::wstring& text) {
 // The design-time value a check box keeps in its Tag.
 int builtInValue(const forms::Control& box) { return checkValueIn(box.tag()).value_or(0); }
 
-// An entry reads a number beyond the double range as 0, as the entries do.
-double numberIn(const std::wstring& text) { return numbers::leadingNumber(text).value_or(0.0); }
-
-// The entry cuts a text longer than it can hold; the stump is written again in
-// its own plain form, so that the entry never shows a half number such as
-// "1.5E+" that would read back as something else. A stump of five characters
-// settles within three rounds.
-void putPlainNumber(forms::Control& entry, double number, wchar_t decimalMark) {
-    std::wstring text = numbers::numberText(number, decimalMark);
-    for (int round = 0; round < 4; ++round) {
-        entry.setText(text);
-        if (entry.text() == text) return;
-        text = numbers::numberText(numberIn(entry.text()), decimalMark);
-    }
-}
+double asStored(double number) { return number; }
 
 // The shortest plain decimal text that reads back as the same float, with "."
 // whatever the locale, so that the next start reads the same position.
@@ -101,7 +88,8 @@ void loadEntry(ui::MainWindow& window, platform::Platform& platform, const wchar
     forms::Control& entry = window.ctl(id);
     entry.setTag(entry.text());
     const std::optional<double> stored = numbers::leadingNumber(readSetting(platform, key, entry.tag()));
-    putPlainNumber(entry, stored.value_or(numberIn(entry.tag())), platform.process.decimalMark());
+    ui::putSettledNumber(entry, stored.value_or(ui::entryNumber(entry.tag())), asStored,
+                         platform.process.decimalMark());
 }
 
 void loadCheckBox(ui::MainWindow& window, platform::Platform& platform, const wchar_t* key, Ctl id) {
@@ -153,7 +141,8 @@ namespace ui {
 void MainWindow::frmAmbrisk2_cmdRestoreDefaults_Click() {
     const wchar_t decimalMark = platform_.process.decimalMark();
     for (Ctl size : {txtBreit, txtHoch})
-        settings::putPlainNumber(ctl(size), std::fabs(settings::numberIn(ctl(size).text())), decimalMark);
+        putSettledNumber(ctl(size), entryNumber(ctl(size).text()),
+                         [](double number) { return std::fabs(number); }, decimalMark);
     ctl(chkBorder).setValue(settings::builtInValue(ctl(chkBorder)));
     ctl(txtBorder).setText(ctl(txtBorder).tag());
     ctl(chkTask).setValue(settings::builtInValue(ctl(chkTask)));

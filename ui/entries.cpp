@@ -3,36 +3,24 @@
 #include <string>
 
 #include "platform/numbers.h"
+#include "ui/entries.h"
 #include "ui/main_window.h"
 
 namespace ui {
 
 namespace {
 
-// The number a field holds; a number beyond the double range counts as 0, so
-// that a pasted "1e400" leaves the field at "0" rather than at some huge size.
-double numberIn(const forms::Control& field) {
-    return numbers::leadingNumber(field.text()).value_or(0.0);
-}
+double wholeAndNonNegative(double number) { return std::fabs(std::floor(number)); }
 
 // Whole and non-negative: down to the whole number first, so that -2.5
-// becomes 3. The field cuts a text longer than five characters, so a long
-// number comes back as a stump ("1.2E+20" as "1.2E+", 1E+10 as "10000")
-// that would read as another number next time; writing the stump's own form
-// again leaves a text that normalises to itself. Two more rounds always
-// suffice: a second stump can only be five plain digits.
+// becomes 3.
 void normaliseField(forms::Control& field, wchar_t decimalMark) {
-    for (int round = 0; round < 3; ++round) {
-        const std::wstring text =
-            numbers::numberText(std::fabs(std::floor(numberIn(field))), decimalMark);
-        field.setText(text);
-        if (field.text() == text) return;
-    }
+    putSettledNumber(field, entryNumber(field.text()), wholeAndNonNegative, decimalMark);
 }
 
 // Only a greater value is capped; a value equal to the screen size stays.
 void capField(forms::Control& field, std::int32_t limit) {
-    if (numberIn(field) > limit) field.setText(std::to_wstring(limit));
+    if (entryNumber(field.text()) > limit) field.setText(std::to_wstring(limit));
 }
 
 void enableAll(std::initializer_list<forms::Control*> controls, bool enabled) {
@@ -45,6 +33,17 @@ void selectAll(forms::Control& field) {
 }
 
 }  // namespace
+
+double entryNumber(std::wstring_view text) { return numbers::leadingNumber(text).value_or(0.0); }
+
+void putSettledNumber(forms::Control& entry, double number, double (*rule)(double), wchar_t decimalMark) {
+    std::wstring text = numbers::numberText(rule(number), decimalMark);
+    for (int round = 0; round < 4; ++round) {
+        entry.setText(text);
+        if (entry.text() == text) return;
+        text = numbers::numberText(rule(entryNumber(entry.text())), decimalMark);
+    }
+}
 
 void MainWindow::frmAmbrisk2_optRes_Click(std::int16_t index) {
     enableAll({&ctl(txtBreit), &ctl(txtHoch)}, index == customResolution);
