@@ -10,9 +10,6 @@ namespace ui {
 
 namespace {
 
-constexpr std::array<std::int16_t, presetCount> presetWidthTable{640, 800, 1024, 1152, 1280, 1280, 1600};
-constexpr std::array<std::int16_t, presetCount> presetHeightTable{480, 600, 768, 864, 960, 1024, 1200};
-
 // Only the right and bottom edges pull the window back: a window left of or
 // above the screen stays there, and one larger than the screen ends up with
 // its left or top edge off the screen.

@@ -23,8 +23,8 @@ struct CountingView : forms::FormView {
 void IdleTick(benchmark::State& state) {
     fake::FakePlatform fake;
     ui::MainWindow window{fake.platform};
-    window.state().presetWidths = {640, 800, 1024, 1152, 1280, 1280, 1600};
-    window.state().presetHeights = {480, 600, 768, 864, 960, 1024, 1200};
+    window.state().presetWidths = ui::presetWidthTable;
+    window.state().presetHeights = ui::presetHeightTable;
     window.form().viewCreated(0x1010);
     // The first tick sees a changed screen and writes Label1's caption, which
     // allocates: proof that the counter below counts.

@@ -14,8 +14,8 @@ constexpr platform::WindowHandle target = 0x2020;
 void SizingOnTimer2(benchmark::State& state) {
     fake::FakePlatform fake;
     ui::MainWindow window{fake.platform};
-    window.state().presetWidths = {640, 800, 1024, 1152, 1280, 1280, 1600};
-    window.state().presetHeights = {480, 600, 768, 864, 960, 1024, 1200};
+    window.state().presetWidths = ui::presetWidthTable;
+    window.state().presetHeights = ui::presetHeightTable;
     window.state().resizedWindows.assign(1, sizing::HistoryRecord{});
     window.form().viewCreated(mainHandle);
     window.form().timerFired(ui::Timer1);

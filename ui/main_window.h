@@ -16,6 +16,9 @@
 namespace ui {
 
 constexpr int presetCount = 7;
+// The resolution presets, index 0 to 6; the load step copies them into the form state.
+constexpr std::array<std::int16_t, presetCount> presetWidthTable{640, 800, 1024, 1152, 1280, 1280, 1600};
+constexpr std::array<std::int16_t, presetCount> presetHeightTable{480, 600, 768, 864, 960, 1024, 1200};
 
 // 16-bit booleans of the forms layer.
 constexpr std::int16_t vbTrue = -1;

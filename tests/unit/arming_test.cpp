@@ -25,8 +25,8 @@ struct ArmingTest : ::testing::Test {
 
     ArmingTest() {
         // The tables the load step fills.
-        window.state().presetWidths = {640, 800, 1024, 1152, 1280, 1280, 1600};
-        window.state().presetHeights = {480, 600, 768, 864, 960, 1024, 1200};
+        window.state().presetWidths = ui::presetWidthTable;
+        window.state().presetHeights = ui::presetHeightTable;
         window.form().viewCreated(mainHandle);
         fake.desktop.foreground = mainHandle;
     }

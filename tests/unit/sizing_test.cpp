@@ -26,8 +26,8 @@ struct SizingTest : ::testing::Test {
 
     SizingTest() {
         // What the load step leaves: the preset tables and the placeholder record.
-        window.state().presetWidths = {640, 800, 1024, 1152, 1280, 1280, 1600};
-        window.state().presetHeights = {480, 600, 768, 864, 960, 1024, 1200};
+        window.state().presetWidths = ui::presetWidthTable;
+        window.state().presetHeights = ui::presetHeightTable;
         window.state().resizedWindows.assign(1, sizing::HistoryRecord{});
         window.form().viewCreated(mainHandle);
         fake.desktop.foreground = mainHandle;
