@@ -89,8 +89,8 @@ TEST_F(SettingsTest, EntryTextLoadsAsItsPlainNumber) {
                           {L"1e3", L"1000"}, {L"12.5px", L"12.5"},
                           // too long for the entry: the stump is made plain again
                           {L"123456", L"12345"}, {L"1.5e20", L"1.5"}, {L"-1e-9", L"-1"},
-                          // beyond the double range: the built-in value
-                          {L"9E999", L"1200"}})
+                          // beyond the double range: 0, as in the entry itself
+                          {L"9E999", L"0"}, {L"-1e400", L"0"}})
         EXPECT_EQ(loadedText(L"CustomWidth", c.stored, txtBreit), c.shown) << c.stored;
 }
 
