@@ -19,11 +19,13 @@ constexpr float defaultLeft = 1500, defaultTop = 1200;
 struct LifecycleTest : ::testing::Test {
     fake::FakePlatform fake;
     std::unique_ptr<MainWindow> window;
+    float twipsPerPixel = 15;  // 96 DPI
 
     MainWindow& startAt(const wchar_t* left, const wchar_t* top) {
         if (left) fake.settings.values[{L"Ambrisk2", L"Settings", L"PosLeft"}] = left;
         if (top) fake.settings.values[{L"Ambrisk2", L"Settings", L"PosTop"}] = top;
         window = std::make_unique<MainWindow>(fake.platform);
+        window->form().viewDpiChanged(twipsPerPixel);
         window->form().viewMoved(defaultLeft, defaultTop, windowWidth, windowHeight);
         window->frmAmbrisk2_Form_Load();
         return *window;
@@ -95,6 +97,16 @@ TEST_F(LifecycleTest, TitleBarOnNoMonitorBringsBackOnlyTheAxisThatNeedsIt) {
         EXPECT_EQ(w.form().left(), c.expectedLeft) << c.left << L"," << c.top;
         EXPECT_EQ(w.form().top(), c.expectedTop) << c.left << L"," << c.top;
     }
+}
+
+TEST_F(LifecycleTest, PositionIsJudgedInThePixelsOfTheWindowsDpi) {
+    twipsPerPixel = 10;  // 144 DPI: the 1280 x 1024 pixel screen is 12800 x 10240 twips
+    fake.desktop.monitors.push_back({-1024, 0, 0, 768});
+    MainWindow& w = startAt(L"19000", L"15000");
+    EXPECT_EQ(w.form().left(), 12800 - windowWidth);
+    EXPECT_EQ(w.form().top(), 10240 - windowHeight);
+    // Its title bar spans pixels -1600 to -1060, left of the left monitor.
+    EXPECT_EQ(startAt(L"-16000", L"3000").form().left(), defaultLeft);
 }
 
 TEST_F(LifecycleTest, ClosingRightAfterStartRewritesTheLoadedValues) {
