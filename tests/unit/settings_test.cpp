@@ -187,7 +187,9 @@ TEST_F(SettingsTest, DefaultsButtonBringsBackTheTagsAndKeepsTheCustomSizePlain) 
     EXPECT_FALSE(w.optTask(1).selected());
     EXPECT_EQ(fake.settings.writtenKeys.size(), writes) << "the button writes nothing";
 
-    for (auto [typed, kept] : {std::pair{L"1280", L"1280"}, {L"", L"0"}, {L"abc", L"0"}, {L"9E999", L"0"}}) {
+    // Only the sign goes: a fraction is kept.
+    for (auto [typed, kept] : {std::pair{L"1280", L"1280"}, {L"-2.5", L"2.5"}, {L"", L"0"}, {L"abc", L"0"},
+                               {L"9E999", L"0"}}) {
         w.form().userEditedText(txtBreit, typed);
         w.frmAmbrisk2_cmdRestoreDefaults_Click();
         EXPECT_EQ(w.ctl(txtBreit).text(), kept) << typed;
