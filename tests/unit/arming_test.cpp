@@ -10,15 +10,6 @@ using namespace ui;
 constexpr platform::WindowHandle mainHandle = 0x1010;
 constexpr platform::WindowHandle otherHandle = 0x2020;
 
-// Counts what the model asks a view to update.
-struct CountingView : forms::FormView {
-    int controlWrites = 0;
-    int timerWrites = 0;
-    void controlChanged(int, forms::Property) override { ++controlWrites; }
-    void timerChanged(int) override { ++timerWrites; }
-    void positionChanged() override {}
-};
-
 struct ArmingTest : ::testing::Test {
     fake::FakePlatform fake;
     MainWindow window{fake.platform};
@@ -91,17 +82,6 @@ TEST_F(ArmingTest, CustomSelectionIsLeftAloneWhenTheScreenShrinks) {
     EXPECT_TRUE(window.optRes(7).selected());
     EXPECT_TRUE(window.optRes(7).enabled());
     EXPECT_EQ(window.state().selectedResolution, 7);
-}
-
-TEST_F(ArmingTest, IdleTickWritesNothingAndDoesNotAskForTheForeground) {
-    tick();
-    CountingView view;
-    window.form().setView(&view);
-    fake.desktop.foregroundCalls = 0;
-    for (int i = 0; i < 5; ++i) tick();
-    EXPECT_EQ(view.controlWrites, 0);
-    EXPECT_EQ(view.timerWrites, 0);
-    EXPECT_EQ(fake.desktop.foregroundCalls, 0);
 }
 
 TEST_F(ArmingTest, TogglesExcludeEachOther) {
