@@ -1,14 +1,13 @@
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
 
-#include "platform/numbers.h"
 #include "sizing/coordinates.h"
 #include "sizing/geometry.h"
 #include "sizing/history.h"
 #include "sizing/title.h"
+#include "ui/entries.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -28,10 +27,9 @@ constexpr const wchar_t* notResponding = L"is not responding and was left unchan
 // this time is left alone rather than freezing this program with it.
 constexpr std::chrono::milliseconds answerTimeout{1000};
 
-// A number beyond the double range counts as infinite, which no size accepts.
-double numberIn(const forms::Control& field) {
-    return numbers::leadingNumber(field.text()).value_or(HUGE_VAL);
-}
+// The entries' own reading: the same text counts the same here as in the
+// field and in the stored settings.
+double numberIn(const forms::Control& field) { return entryNumber(field.text()); }
 
 sizing::SizeRequest requestedSize(MainWindow& window) {
     sizing::SizeRequest request;
