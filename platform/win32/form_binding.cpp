@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace platform::win32 {
 
@@ -450,6 +451,11 @@ void FormBinding::reportPosition() {
                     static_cast<float>(frame.bottom - frame.top) * scale);
 }
 
+void FormBinding::runClosing() {
+    // Once only: a close may still follow the end of the session.
+    if (const std::function<void()> closing = std::exchange(closing_, nullptr)) closing();
+}
+
 // --- View to model ---
 
 int FormBinding::controlId(HWND control) const {
@@ -570,8 +576,13 @@ LRESULT FormBinding::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         }
         case WM_CLOSE:
-            if (closing_) closing_();  // the window closes whatever the handler decides
+            runClosing();  // the window closes whatever the handler decides
             DestroyWindow(window);
+            return 0;
+        case WM_ENDSESSION:
+            // The system ends the program after this message, without a
+            // WM_CLOSE; wParam 0 means the end of the session was cancelled.
+            if (wParam) runClosing();
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

@@ -42,8 +42,9 @@ private:
 class FormBinding final : private forms::FormView {
 public:
     // Creates the window, hidden at the system's default position, with all
-    // controls in the model's current state. `closing` runs when the user
-    // closes the window, before it is destroyed.
+    // controls in the model's current state. `closing` runs once: when the
+    // user closes the window, before it is destroyed, or when the session
+    // ends while the window is open.
     FormBinding(forms::Form& form, const WindowSpec& design, HINSTANCE instance,
                 std::function<void()> closing);
     ~FormBinding();
@@ -91,6 +92,7 @@ private:
     void applyValue(int id);
     void applyTimer(int timer);
     void reportPosition();
+    void runClosing();
     LRESULT drawToggle(const NMCUSTOMDRAW& draw, const forms::ControlDesign& design);
 
     forms::Form& form_;

@@ -38,11 +38,17 @@ API
   Session.probe(display, *args) -> parsed JSON of tests/e2e/probe (see probe.cpp for the commands).
   Session.reg_query(key, value) -> str or None;  reg_add(key, value, data, kind="REG_SZ");
   Session.reg_delete(key, value=None)            the prefix's registry ('HKCU\\Software\\...').
+  Session.end_session(display)   ends the Wine session as a log-off does (wineboot --end-session
+                                 --shutdown): every top-level window gets WM_QUERYENDSESSION and
+                                 WM_ENDSESSION(1), no WM_CLOSE; then wineboot ends the programs (exit
+                                 code 0).
   Window: info() (style, rectangles, placement, dpi), placement(), set_placement(show, l, t, r, b)
           (Wine refuses SetWindowPlacement on another process's window: this raises there),
           move(l, t, r, b) (SetWindowPos),
           click_at(x, y), drag(x0, y0, x1, y1), activate(), screenshot(name), close() (WM_CLOSE, waits
-          for the process to end), kill() (ends the process at once).
+          for the process to end), kill() (ends the process at once),
+          end_session(ending) (sends WM_QUERYENDSESSION, then WM_ENDSESSION with wParam 1 or 0 as a
+          session end or a cancelled one would; the process is not ended).
   MainWindow(Window): controls() -> {name: Control}, control(name) -> Control, click(name), key(*names),
           type(text), focused() -> control name or None, watch(name, seconds) -> Watch (a probe polling
           the foreground window and the control's check state every 5 ms, with arrival times).
@@ -287,6 +293,9 @@ class Window:
             self.process.kill()
             self.process.wait()
 
+    def end_session(self, ending=True):
+        return self.session.probe(self.display, "endsession", self.hwnd, int(ending))
+
 
 class Watch:
     """A probe that reports every change of the foreground window and of one control's check state."""
@@ -434,6 +443,12 @@ class Session:
 
     def start_notepad(self, display):
         return Window(self, display, self.spawn(display, ["notepad"]), "Untitled - Notepad")
+
+    def end_session(self, display):
+        self._use(display)
+        code, _, err = run([self.wine, "wineboot", "--end-session", "--shutdown"], env=self.env(display))
+        if code != 0:
+            raise AssertionError(f"wineboot --end-session failed ({code}): {err.decode(errors='replace')}")
 
     # -- registry --------------------------------------------------------------------------
 

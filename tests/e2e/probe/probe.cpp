@@ -15,6 +15,8 @@
 //   probe screen                     screen size, work area, DPI
 //   probe watch <window> <id> <ms>   one line per change of the foreground
 //                                    window or of control <id>'s check state
+//   probe endsession <window> <0|1>  send WM_QUERYENDSESSION, then WM_ENDSESSION
+//                                    with wParam 1 (the session ends) or 0 (cancelled)
 //
 // <window> is a title (exact) or a handle written as 0x<hex>.
 // Exit code 0 on success, 1 on bad usage, 2 when the window is not found, 3 when
@@ -272,8 +274,20 @@ int watch(HWND hwnd, int id, int milliseconds) {
 
 int usage() {
     emit("{\"error\":\"usage: probe controls|window|placement|setplacement|move|foreground|focus|close|windows|"
-         "screen|watch ...\"}");
+         "screen|watch|endsession ...\"}");
     return 1;
+}
+
+// --- Messages and situations the tests cannot cause with real input ---
+
+// What the system sends to a top-level window when the session ends (or its
+// ending is cancelled by another program).
+int endSession(HWND hwnd, bool ending) {
+    DWORD_PTR answer = 0, ignored = 0;
+    bool asked = SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer);
+    bool told = SendMessageTimeoutW(hwnd, WM_ENDSESSION, ending, 0, SMTO_NORMAL, 5000, &ignored);
+    emit("{\"ok\":" + flag(asked && told) + ",\"query\":" + number(static_cast<long long>(answer)) + "}");
+    return asked && told ? 0 : 3;
 }
 
 }  // namespace
@@ -329,5 +343,6 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"watch" && argc == 5) return watch(hwnd, _wtoi(argv[3]), _wtoi(argv[4]));
+    if (command == L"endsession" && argc == 4) return endSession(hwnd, _wtoi(argv[3]) != 0);
     return usage();
 }

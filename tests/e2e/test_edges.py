@@ -1,0 +1,70 @@
+"""The real window at its edges: the session ending while it is open."""
+
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
+
+KEY = harness.SETTINGS_KEY
+TWIPS_PER_PIXEL = 15
+
+
+class EdgeCase(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.session = harness.session()
+        cls.display = cls.session.display(1280, 1024)
+
+    def start(self, reset_settings=True):
+        app = self.session.start_ambrisk(self.display, reset_settings=reset_settings)
+        self.addCleanup(app.kill)
+        return app
+
+    def stored(self, name):
+        return self.session.reg_query(KEY, name)
+
+    def set_checked(self, app, name, value):
+        app.click(name)
+        app.wait_for(lambda: app.control(name).checked == value, message=f"{name} at {value}")
+
+
+class SessionEndTest(EdgeCase):
+    def test_settings_are_stored_when_the_session_ends(self):
+        app = self.start()
+        app.click("optRes1")
+        app.wait_for(lambda: app.control("optRes1").checked == 1, message="800 x 600 selected")
+        self.set_checked(app, "chkTask", 0)
+        app.click("txtBorder")
+        app.key("End")
+        app.type("5")
+        app.wait_for(lambda: app.control("txtBorder").text == "35", message="35 typed")
+        left, top = app.info()["window"][:2]
+
+        self.session.end_session(self.display)
+        app.process.wait(10)
+        self.assertEqual({name: self.stored(name) for name in (
+            "SelectedResolution", "CustomWidth", "CustomHeight", "AddBorder", "Border", "SubtractTaskBar",
+            "TaskBar", "TaskBarOrientation", "PosLeft", "PosTop")}, {
+            "SelectedResolution": "1", "CustomWidth": "1200", "CustomHeight": "900", "AddBorder": "1",
+            "Border": "35", "SubtractTaskBar": "0", "TaskBar": "28", "TaskBarOrientation": "0",
+            "PosLeft": str(left * TWIPS_PER_PIXEL), "PosTop": str(top * TWIPS_PER_PIXEL)})
+
+    def test_settings_are_stored_once_and_only_when_the_session_really_ends(self):
+        app = self.start()
+        self.set_checked(app, "chkTask", 0)
+        self.assertEqual(app.end_session(ending=False)["query"], 1, "the program agrees to end")
+        self.assertIsNone(self.stored("SubtractTaskBar"), "a cancelled session end stores nothing")
+
+        app.end_session(ending=True)
+        self.assertEqual(self.stored("SubtractTaskBar"), "0")
+        # A close that still follows stores nothing again.
+        self.session.reg_delete(KEY)
+        app.close()
+        self.assertEqual(app.process.returncode, 0)
+        self.assertIsNone(self.stored("SubtractTaskBar"))
+
+
+if __name__ == "__main__":
+    harness.main()
