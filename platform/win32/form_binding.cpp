@@ -72,7 +72,8 @@ DWORD controlStyle(const forms::Control& control) {
                                                         : SS_LEFT;
         case forms::Kind::Button: return BS_PUSHBUTTON | WS_TABSTOP;
         case forms::Kind::Toggle: return BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP;
-        case forms::Kind::CheckBox: return BS_CHECKBOX | BS_MULTILINE | WS_TABSTOP;
+        // Three states, as a stored setting may hold the greyed one.
+        case forms::Kind::CheckBox: return BS_3STATE | BS_MULTILINE | WS_TABSTOP;
         case forms::Kind::Frame: return BS_GROUPBOX;
         // Only the selected button of a group is a tab stop; the arrow keys
         // move within the group.

@@ -1,11 +1,13 @@
-"""The real window at its edges: the session ending while it is open."""
+"""The real window at its edges: the session ending while it is open, greyed check boxes."""
 
 import os
+import subprocess
 import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
+from test_sizing import CRLF, NOTEPAD_TITLE, NotepadCase  # noqa: E402
 
 KEY = harness.SETTINGS_KEY
 TWIPS_PER_PIXEL = 15
@@ -64,6 +66,37 @@ class SessionEndTest(EdgeCase):
         app.close()
         self.assertEqual(app.process.returncode, 0)
         self.assertIsNone(self.stored("SubtractTaskBar"))
+
+
+class GreyedCheckBoxTest(NotepadCase, unittest.TestCase):
+    """The two options stored as 2, the check box's third state."""
+
+    def start_app(self):
+        self.session.reg_delete(KEY)
+        for name in ("AddBorder", "SubtractTaskBar"):
+            self.session.reg_add(KEY, name, "2")
+        return self.session.start_ambrisk(self.display, reset_settings=False)
+
+    def box_pixels(self, name):
+        """A signature of the pixels of the check box's square (its left end)."""
+        left, top, _, bottom = self.app.control(name).rect
+        path = self.display.screenshot(os.path.join(self.session.out_dir, f"{name}_box.png"),
+                                       (left, top, left + 16, bottom))
+        return subprocess.run(["identify", "-format", "%#", path], check=True, capture_output=True).stdout
+
+    def test_greyed_boxes_show_greyed_count_as_clear_and_a_click_ticks_them(self):
+        for name in ("chkBorder", "chkTask"):
+            self.assertEqual(self.app.control(name).checked, 2, name)
+        self.app.screenshot("greyed_check_boxes")
+        greyed = self.box_pixels("chkBorder")
+
+        # 640 x 480 with neither the border added nor the taskbar taken off.
+        self.assertEqual(self.act("chkGo"), NOTEPAD_TITLE + CRLF + "调整到：640 x 480")
+
+        self.app.click("chkBorder")
+        self.app.wait_for(lambda: self.app.control("chkBorder").checked == 1, message="chkBorder ticked")
+        self.assertNotEqual(self.box_pixels("chkBorder"), greyed, "a ticked box looks unlike a greyed one")
+        self.assertEqual(self.act("chkGo"), NOTEPAD_TITLE + CRLF + "调整到：646 x 486")
 
 
 if __name__ == "__main__":
