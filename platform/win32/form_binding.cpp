@@ -1,6 +1,7 @@
 #include "platform/win32/form_binding.h"
 
 #include <commctrl.h>
+#include <imm.h>
 #include <uxtheme.h>
 #include <vssym32.h>
 
@@ -262,6 +263,9 @@ void FormBinding::createControl(int id, HWND parent) {
     if (design.kind == forms::Kind::TextField) {
         if (design.maxLength > 0) SendMessageW(child, EM_LIMITTEXT, static_cast<WPARAM>(design.maxLength), 0);
         SetWindowSubclass(child, editProc, static_cast<UINT_PTR>(id), binding);
+        // The fields take numbers, which need no input method; the edit would
+        // take its composed text in without a key press.
+        ImmAssociateContextEx(child, nullptr, 0);
     }
     if (design.kind == forms::Kind::Frame) SetWindowSubclass(child, frameProc, static_cast<UINT_PTR>(id), binding);
     if (design.kind == forms::Kind::Option || design.kind == forms::Kind::CheckBox ||
@@ -607,16 +611,23 @@ LRESULT CALLBACK FormBinding::editProc(HWND edit, UINT message, WPARAM wParam, L
 LRESULT FormBinding::editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND edit = controls_.at(static_cast<std::size_t>(id));
     switch (message) {
-        case WM_CHAR: {
-            // The key press handler sees every character first and may change
-            // or swallow it; ctrl+C, ctrl+V and ctrl+X arrive here as 3, 22, 24.
-            const auto code = static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam));
-            const std::int16_t kept = form_.userKeyPress(id, code);
-            if (kept == 0) return 0;
-            const LRESULT result =
-                DefSubclassProc(edit, message, static_cast<WPARAM>(static_cast<std::uint16_t>(kept)), lParam);
-            syncSelection(id);
-            return result;
+        case WM_CHAR:
+        case WM_IME_CHAR:
+            return typeCharacter(id, wParam, lParam);
+        case WM_UNICHAR:
+            if (wParam == UNICODE_NOCHAR) return TRUE;  // yes, this window takes WM_UNICHAR
+            // A character beyond 16 bits has no key code; the filter could only swallow it.
+            if (wParam > 0xFFFF) return 0;
+            return typeCharacter(id, wParam, lParam);
+        case WM_KEYDOWN: {
+            // Ctrl with a letter or Backspace makes a character (1 to 26, 127)
+            // that the key press handler judges; a shortcut the edit attaches
+            // to the key itself (Wine selects all on Ctrl+A) would act past it.
+            // A read-only field keeps its shortcuts: they change nothing there.
+            const bool control = (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000);
+            const bool characterKey = (wParam >= 'A' && wParam <= 'Z') || wParam == VK_BACK;
+            if (control && characterKey && !form_.control(id).design().readOnly) return 0;
+            return DefSubclassProc(edit, message, wParam, lParam);
         }
         case WM_GETDLGCODE:
             // Tab leaves even the multi-line field, as in the rest of the dialog.
@@ -636,6 +647,18 @@ LRESULT FormBinding::editMessage(int id, UINT message, WPARAM wParam, LPARAM lPa
         default:
             return DefSubclassProc(edit, message, wParam, lParam);
     }
+}
+
+LRESULT FormBinding::typeCharacter(int id, WPARAM character, LPARAM lParam) {
+    // The key press handler sees every character first and may change or
+    // swallow it; ctrl+C, ctrl+V and ctrl+X arrive here as 3, 22, 24.
+    const auto code = static_cast<std::int16_t>(static_cast<std::uint16_t>(character));
+    const std::int16_t kept = form_.userKeyPress(id, code);
+    if (kept == 0) return 0;
+    const LRESULT result = DefSubclassProc(controls_.at(static_cast<std::size_t>(id)), WM_CHAR,
+                                           static_cast<WPARAM>(static_cast<std::uint16_t>(kept)), lParam);
+    syncSelection(id);
+    return result;
 }
 
 LRESULT CALLBACK FormBinding::frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

@@ -68,6 +68,7 @@ private:
                                       UINT_PTR id, DWORD_PTR binding);
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT typeCharacter(int id, WPARAM character, LPARAM lParam);
 
     void createControls();
     void createControl(int id, HWND parent);

@@ -51,7 +51,8 @@ API
           session end or a cancelled one would; the process is not ended).
   MainWindow(Window): controls() -> {name: Control}, control(name) -> Control, click(name), key(*names),
           type(text), focused() -> control name or None, watch(name, seconds) -> Watch (a probe polling
-          the foreground window and the control's check state every 5 ms, with arrival times).
+          the foreground window and the control's check state every 5 ms, with arrival times),
+          post(name, message, wparam) (PostMessage to the control, for messages no real input makes).
   Control: name, id, cls, text, enabled, visible, checked, rect (screen l, t, r, b), pos (x, y, w, h
           relative to the main window's client area), centre.
   wait_for(predicate, timeout=5, interval=0.05) -> the first true value, or raises AssertionError.
@@ -363,6 +364,9 @@ class MainWindow(Window):
 
     def watch(self, name, seconds):
         return Watch(self.session, self.display, self.hwnd, CONTROL_IDS[name], seconds)
+
+    def post(self, name, message, wparam):
+        return self.session.probe(self.display, "post", self.hwnd, CONTROL_IDS[name], message, wparam)
 
     def wait_for(self, predicate, timeout=5.0, message="condition"):
         return wait_for(predicate, timeout=timeout, message=message)

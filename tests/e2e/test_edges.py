@@ -1,8 +1,10 @@
-"""The real window at its edges: the session ending while it is open, greyed check boxes."""
+"""The real window at its edges: the session ending while it is open, greyed check boxes, keys and
+characters that the entry filter swallows."""
 
 import os
 import subprocess
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -11,6 +13,8 @@ from test_sizing import CRLF, NOTEPAD_TITLE, NotepadCase  # noqa: E402
 
 KEY = harness.SETTINGS_KEY
 TWIPS_PER_PIXEL = 15
+WM_UNICHAR = 0x0109
+WM_IME_CHAR = 0x0286
 
 
 class EdgeCase(unittest.TestCase):
@@ -97,6 +101,50 @@ class GreyedCheckBoxTest(NotepadCase, unittest.TestCase):
         self.app.wait_for(lambda: self.app.control("chkBorder").checked == 1, message="chkBorder ticked")
         self.assertNotEqual(self.box_pixels("chkBorder"), greyed, "a ticked box looks unlike a greyed one")
         self.assertEqual(self.act("chkGo"), NOTEPAD_TITLE + CRLF + "调整到：646 x 486")
+
+
+class SwallowedKeysTest(EdgeCase):
+    def setUp(self):
+        self.app = self.start()
+        self.app.click("txtBorder")
+        self.app.wait_for(lambda: self.app.focused() == "txtBorder", message="focus in txtBorder")
+
+    def text(self):
+        return self.app.control("txtBorder").text
+
+    def settled_text(self, changed_from):
+        self.app.wait_for(lambda: self.text() != changed_from, message=f"txtBorder to change from {changed_from!r}")
+        return self.text()
+
+    def test_ctrl_a_and_ctrl_z_do_nothing_while_copy_cut_and_paste_work(self):
+        self.app.key("End")
+        self.app.type("12")
+        self.app.wait_for(lambda: self.text() == "312", message="312 typed")
+        self.app.key("ctrl+a")
+        self.app.type("4")
+        self.assertEqual(self.settled_text("312"), "3124", "the digit goes in at the caret, not over everything")
+        self.app.key("ctrl+z")
+        time.sleep(0.3)
+        self.assertEqual(self.text(), "3124", "no undo")
+
+        self.app.key("BackSpace", "BackSpace", "shift+Home", "ctrl+c", "End", "ctrl+v")
+        self.app.wait_for(lambda: self.text() == "3131", message="31 copied and pasted")
+        self.app.key("shift+Home", "ctrl+x")
+        self.app.wait_for(lambda: self.text() == "", message="everything cut")
+        self.app.key("ctrl+v")
+        self.app.wait_for(lambda: self.text() == "3131", message="pasted back")
+
+    def test_characters_that_come_without_a_key_press_meet_the_same_filter(self):
+        # Each refused character is followed by a digit; once the digit is in, the one before it
+        # has been handled.
+        self.app.key("End")
+        for message, refused in ((WM_UNICHAR, ord("x")), (WM_UNICHAR, 0x1F600), (WM_IME_CHAR, ord("x"))):
+            with self.subTest(message=hex(message), character=hex(refused)):
+                before = self.text()
+                self.app.post("txtBorder", message, refused)
+                self.app.post("txtBorder", message, ord("7"))
+                after = self.settled_text(before)
+                self.assertEqual(sorted(after), sorted(before + "7"))
 
 
 if __name__ == "__main__":

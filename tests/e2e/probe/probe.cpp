@@ -17,6 +17,8 @@
 //                                    window or of control <id>'s check state
 //   probe endsession <window> <0|1>  send WM_QUERYENDSESSION, then WM_ENDSESSION
 //                                    with wParam 1 (the session ends) or 0 (cancelled)
+//   probe post <window> <id> <message> <wParam>
+//                                    post a message to control <id> (0: the window)
 //
 // <window> is a title (exact) or a handle written as 0x<hex>.
 // Exit code 0 on success, 1 on bad usage, 2 when the window is not found, 3 when
@@ -274,7 +276,7 @@ int watch(HWND hwnd, int id, int milliseconds) {
 
 int usage() {
     emit("{\"error\":\"usage: probe controls|window|placement|setplacement|move|foreground|focus|close|windows|"
-         "screen|watch|endsession ...\"}");
+         "screen|watch|endsession|post ...\"}");
     return 1;
 }
 
@@ -288,6 +290,23 @@ int endSession(HWND hwnd, bool ending) {
     bool told = SendMessageTimeoutW(hwnd, WM_ENDSESSION, ending, 0, SMTO_NORMAL, 5000, &ignored);
     emit("{\"ok\":" + flag(asked && told) + ",\"query\":" + number(static_cast<long long>(answer)) + "}");
     return asked && told ? 0 : 3;
+}
+
+int post(HWND hwnd, int id, const wchar_t* message, const wchar_t* wParam) {
+    HWND target = hwnd;
+    if (id != 0) {
+        ControlSearch search{id, nullptr};
+        EnumChildWindows(hwnd, findControl, reinterpret_cast<LPARAM>(&search));
+        target = search.found;
+    }
+    if (!target) {
+        emit("{\"error\":\"control not found\"}");
+        return 2;
+    }
+    bool ok = PostMessageW(target, static_cast<UINT>(std::wcstoul(message, nullptr, 0)),
+                           static_cast<WPARAM>(std::wcstoul(wParam, nullptr, 0)), 0);
+    emit("{\"ok\":" + flag(ok) + "}");
+    return ok ? 0 : 3;
 }
 
 }  // namespace
@@ -344,5 +363,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"watch" && argc == 5) return watch(hwnd, _wtoi(argv[3]), _wtoi(argv[4]));
     if (command == L"endsession" && argc == 4) return endSession(hwnd, _wtoi(argv[3]) != 0);
+    if (command == L"post" && argc == 6) return post(hwnd, _wtoi(argv[3]), argv[4], argv[5]);
     return usage();
 }
