@@ -155,7 +155,10 @@ FormBinding::FormBinding(forms::Form& form, const WindowSpec& design, HINSTANCE 
 
     dpi_ = dpiApi_.windowDpi(window_.get());
     fitWindowToClient();
-    createControls();
+    if (!createControls()) {
+        window_.reset();  // of no use without all its controls
+        return;
+    }
     createTooltips();
     applyDpi();
 
@@ -165,6 +168,7 @@ FormBinding::FormBinding(forms::Form& form, const WindowSpec& design, HINSTANCE 
     // the load step already needs the window's place and size.
     reportPosition();
     for (int timer = 0; timer < design_.timerCount; ++timer) applyTimer(timer);
+    created_ = true;
 }
 
 FormBinding::~FormBinding() {
@@ -172,7 +176,7 @@ FormBinding::~FormBinding() {
     window_.reset();  // normally gone already, closed by the user
 }
 
-void FormBinding::createControls() {
+bool FormBinding::createControls() {
     const int count = form_.controlCount();
     controls_.assign(static_cast<std::size_t>(count), nullptr);
     ownFonts_.resize(static_cast<std::size_t>(count));
@@ -197,10 +201,12 @@ void FormBinding::createControls() {
     });
     for (const int id : order) {
         const int container = form_.control(id).design().container;
-        createControl(id, container >= 0 ? controls_.at(static_cast<std::size_t>(container)) : window_.get());
+        if (!createControl(id, container >= 0 ? controls_.at(static_cast<std::size_t>(container)) : window_.get()))
+            return false;
     }
     raiseOverlappingOptions();
     markGroups(window_.get());
+    return true;
 }
 
 void FormBinding::markGroups(HWND parent) {
@@ -242,7 +248,7 @@ void FormBinding::raiseOverlappingOptions() {
     }
 }
 
-void FormBinding::createControl(int id, HWND parent) {
+bool FormBinding::createControl(int id, HWND parent) {
     const forms::Control& control = form_.control(id);
     const forms::ControlDesign& design = control.design();
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | controlStyle(control);
@@ -255,7 +261,7 @@ void FormBinding::createControl(int id, HWND parent) {
         exStyle, controlClass(design.kind), control.text().c_str(), style, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + id)), instance_, nullptr);
     controls_.at(static_cast<std::size_t>(id)) = child;
-    if (!child) return;
+    if (!child) return false;
     // Stack each new control behind the ones created before it.
     SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
@@ -271,6 +277,7 @@ void FormBinding::createControl(int id, HWND parent) {
     if (design.kind == forms::Kind::Option || design.kind == forms::Kind::CheckBox ||
         design.kind == forms::Kind::Toggle)
         applyValue(id);
+    return true;
 }
 
 void FormBinding::createTooltips() {
@@ -590,7 +597,9 @@ LRESULT FormBinding::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             if (wParam) runClosing();
             return 0;
         case WM_DESTROY:
-            PostQuitMessage(0);
+            // A half-made window is destroyed before any message loop runs;
+            // a quit message would only end the loop of the box that reports it.
+            if (created_) PostQuitMessage(0);
             return 0;
         default:
             break;

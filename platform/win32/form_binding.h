@@ -51,6 +51,9 @@ public:
     FormBinding(const FormBinding&) = delete;
     FormBinding& operator=(const FormBinding&) = delete;
 
+    // False when the window or one of its controls could not be created;
+    // nothing is shown then and the model has no view.
+    bool created() const { return created_; }
     void show(int showCommand);
     // Dispatches messages until the window has been closed; the exit code.
     int runMessageLoop();
@@ -70,8 +73,8 @@ private:
     LRESULT editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT typeCharacter(int id, WPARAM character, LPARAM lParam);
 
-    void createControls();
-    void createControl(int id, HWND parent);
+    bool createControls();
+    bool createControl(int id, HWND parent);
     void raiseOverlappingOptions();
     void markGroups(HWND parent);
     void createTooltips();
@@ -109,6 +112,7 @@ private:
     OwnedFont defaultFont_;
     std::vector<OwnedFont> ownFonts_;  // per control; empty for the default font
     OwnedIcon bigIcon_, smallIcon_;
+    bool created_ = false;
     bool echoing_ = false;           // the binding itself is writing a control's text
     bool selectionSetInFocus_ = false;  // the got-focus handler chose a selection
 };

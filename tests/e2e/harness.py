@@ -42,6 +42,11 @@ API
                                  --shutdown): every top-level window gets WM_QUERYENDSESSION and
                                  WM_ENDSESSION(1), no WM_CLOSE; then wineboot ends the programs (exit
                                  code 0).
+  Session.start_refused(display, what) -> dict
+                                 starts Ambrisk2.exe with a hook that refuses its main window
+                                 (what="window") or the controls on it ("controls"); waits for its message
+                                 box and closes it. {"hooked", "messageBox": {"title", "controls"} or None,
+                                 "mainWindowShown", "ended", "exitCode"}.
   Window: info() (style, rectangles, placement, dpi), placement(), set_placement(show, l, t, r, b)
           (Wine refuses SetWindowPlacement on another process's window: this raises there),
           move(l, t, r, b) (SetWindowPos),
@@ -447,6 +452,10 @@ class Session:
 
     def start_notepad(self, display):
         return Window(self, display, self.spawn(display, ["notepad"]), "Untitled - Notepad")
+
+    def start_refused(self, display, what):
+        # Wine's drive Z: is the Unix root.
+        return self.probe(display, "refusecreation", "Z:" + self.exe.replace("/", "\\"), what)
 
     def end_session(self, display):
         self._use(display)

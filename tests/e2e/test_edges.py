@@ -1,5 +1,5 @@
 """The real window at its edges: the session ending while it is open, greyed check boxes, keys and
-characters that the entry filter swallows."""
+characters that the entry filter swallows, a window that cannot be created."""
 
 import os
 import subprocess
@@ -145,6 +145,26 @@ class SwallowedKeysTest(EdgeCase):
                 self.app.post("txtBorder", message, ord("7"))
                 after = self.settled_text(before)
                 self.assertEqual(sorted(after), sorted(before + "7"))
+
+
+class CreationFailureTest(EdgeCase):
+    def assert_ends_after_saying_so(self, what):
+        result = self.session.start_refused(self.display, what)
+        self.assertTrue(result["hooked"])
+        self.assertIsNotNone(result["messageBox"], "a message box")
+        box = result["messageBox"]
+        self.assertEqual(box["title"], "Ambrisk 2")
+        texts = [c["text"] for c in box["controls"] if c["class"] == "Static" and c["text"]]
+        self.assertEqual(texts, ["Ambrisk 2 could not create its window."])
+        self.assertFalse(result["mainWindowShown"])
+        self.assertTrue(result["ended"], "the program ends once the box is closed")
+        self.assertEqual(result["exitCode"], 1)
+
+    def test_main_window_that_cannot_be_created(self):
+        self.assert_ends_after_saying_so("window")
+
+    def test_controls_that_cannot_be_created(self):
+        self.assert_ends_after_saying_so("controls")
 
 
 if __name__ == "__main__":

@@ -19,6 +19,10 @@
 //                                    with wParam 1 (the session ends) or 0 (cancelled)
 //   probe post <window> <id> <message> <wParam>
 //                                    post a message to control <id> (0: the window)
+//   probe refusecreation <exe> window|controls
+//                                    start <exe> with a WH_CBT hook (refuse_creation.dll)
+//                                    that refuses its main window or the controls on it;
+//                                    close the message box it shows, report its exit code
 //
 // <window> is a title (exact) or a handle written as 0x<hex>.
 // Exit code 0 on success, 1 on bad usage, 2 when the window is not found, 3 when
@@ -276,7 +280,7 @@ int watch(HWND hwnd, int id, int milliseconds) {
 
 int usage() {
     emit("{\"error\":\"usage: probe controls|window|placement|setplacement|move|foreground|focus|close|windows|"
-         "screen|watch|endsession|post ...\"}");
+         "screen|watch|endsession|post|refusecreation ...\"}");
     return 1;
 }
 
@@ -309,6 +313,78 @@ int post(HWND hwnd, int id, const wchar_t* message, const wchar_t* wParam) {
     return ok ? 0 : 3;
 }
 
+struct StartedProcessWindows {
+    DWORD pid;
+    HWND messageBox;
+    bool mainWindowShown;
+};
+
+BOOL CALLBACK findStartedProcessWindows(HWND hwnd, LPARAM param) {
+    auto* found = reinterpret_cast<StartedProcessWindows*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != found->pid || !IsWindowVisible(hwnd)) return TRUE;
+    if (className(hwnd) == L"#32770") found->messageBox = hwnd;
+    if (className(hwnd) == L"Ambrisk2Form") found->mainWindowShown = true;
+    return TRUE;
+}
+
+std::wstring besideProbe(const wchar_t* name) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + name;
+}
+
+// Starts the program with a hook on its thread that makes the creation of its
+// window or controls fail, waits for its message box (at most 15 s), closes it
+// and reports how the process ended.
+int refuseCreation(const wchar_t* exe, const std::wstring& what) {
+    const char* hookName = what == L"window" ? "refuseMainWindow" : what == L"controls" ? "refuseControls" : nullptr;
+    if (!hookName) return usage();
+    HMODULE hooks = LoadLibraryW(besideProbe(L"refuse_creation.dll").c_str());
+    auto proc = hooks ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hooks, hookName))) : nullptr;
+    if (!proc) {
+        emit("{\"error\":\"refuse_creation.dll or its hook not found\"}");
+        return 3;
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + std::wstring(exe) + L"\"";
+    if (!CreateProcessW(exe, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                        &startup, &process)) {
+        emit("{\"error\":\"CreateProcess failed\",\"code\":" + number(GetLastError()) + "}");
+        return 3;
+    }
+    HHOOK hook = SetWindowsHookExW(WH_CBT, proc, hooks, process.dwThreadId);
+    ResumeThread(process.hThread);
+
+    StartedProcessWindows found{process.dwProcessId, nullptr, false};
+    for (DWORD start = GetTickCount(); !found.messageBox && GetTickCount() - start < 15000;) {
+        EnumWindows(findStartedProcessWindows, reinterpret_cast<LPARAM>(&found));
+        if (!found.messageBox && WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0) break;
+    }
+    std::string box = "null";
+    if (found.messageBox) {
+        ControlWalk walk{found.messageBox, clientOnScreen(found.messageBox), {}};
+        EnumChildWindows(found.messageBox, addControl, reinterpret_cast<LPARAM>(&walk));
+        box = "{\"title\":" + quoted(windowText(found.messageBox)) + ",\"controls\":" + join(walk.items) + "}";
+        PostMessageW(found.messageBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    bool ended = WaitForSingleObject(process.hProcess, 5000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(process.hProcess, 0);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    if (hook) UnhookWindowsHookEx(hook);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    emit("{\"hooked\":" + flag(hook != nullptr) + ",\"messageBox\":" + box + ",\"mainWindowShown\":" +
+         flag(found.mainWindowShown) + ",\"ended\":" + flag(ended) +
+         ",\"exitCode\":" + (ended ? number(exitCode) : "null") + "}");
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -327,6 +403,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"screen") return screen();
     if (argc < 3) return usage();
+    if (command == L"refusecreation" && argc == 4) return refuseCreation(argv[2], argv[3]);
     HWND hwnd = findWindow(argv[2]);
     if (!hwnd) return notFound(argv[2]);
     if (command == L"controls") return controls(hwnd);
