@@ -38,6 +38,8 @@ API
   Session.probe(display, *args) -> parsed JSON of tests/e2e/probe (see probe.cpp for the commands).
   Session.reg_query(key, value) -> str or None;  reg_add(key, value, data, kind="REG_SZ");
   Session.reg_delete(key, value=None)            the prefix's registry ('HKCU\\Software\\...').
+  Session.reg_access(key, mode)  mode "readonly": nobody may set the key's values (writes fail with
+                                 error 5); "writable": everybody may do everything again.
   Session.end_session(display)   ends the Wine session as a log-off does (wineboot --end-session
                                  --shutdown): every top-level window gets WM_QUERYENDSESSION and
                                  WM_ENDSESSION(1), no WM_CLOSE; then wineboot ends the programs (exit
@@ -488,6 +490,10 @@ class Session:
     def reg_delete(self, key, value=None):
         """Deletes a value, or the whole key; a missing one is no error."""
         self._reg("delete", key, *(["/v", value] if value else []), "/f")
+
+    def reg_access(self, key, mode):
+        display = self._wine_display or self.display(1280, 1024)
+        return self.probe(display, "keyaccess", key.split("\\", 1)[1], mode)
 
     # -- ending ----------------------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 """The real window at its edges: the session ending while it is open, greyed check boxes, keys and
-characters that the entry filter swallows, a window that cannot be created."""
+characters that the entry filter swallows, a window that cannot be created, a settings key that
+cannot be written."""
 
 import os
 import subprocess
@@ -165,6 +166,26 @@ class CreationFailureTest(EdgeCase):
 
     def test_controls_that_cannot_be_created(self):
         self.assert_ends_after_saying_so("controls")
+
+
+class ReadOnlySettingsTest(EdgeCase):
+    def test_close_goes_on_and_the_stored_values_stay(self):
+        self.session.reg_delete(KEY)
+        for name, data in (("AddBorder", "1"), ("Border", "7")):
+            self.session.reg_add(KEY, name, data)
+        app = self.start(reset_settings=False)
+        self.session.reg_access(KEY, "readonly")
+        self.addCleanup(self.session.reg_delete, KEY)
+        self.addCleanup(self.session.reg_access, KEY, "writable")
+        with self.assertRaises(AssertionError, msg="the key is read-only"):
+            self.session.reg_add(KEY, "Border", "8")
+
+        self.set_checked(app, "chkBorder", 0)
+        left, top, right, _ = app.info()["window"]
+        app.click_at(right - 12, (top + app.info()["client"][1]) // 2)  # the close box
+        self.assertEqual(app.process.wait(10), 0)
+        self.assertEqual((self.stored("AddBorder"), self.stored("Border"), self.stored("SelectedResolution")),
+                         ("1", "7", None))
 
 
 if __name__ == "__main__":

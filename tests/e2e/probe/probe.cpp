@@ -23,11 +23,16 @@
 //                                    start <exe> with a WH_CBT hook (refuse_creation.dll)
 //                                    that refuses its main window or the controls on it;
 //                                    close the message box it shows, report its exit code
+//   probe keyaccess <key> readonly|writable
+//                                    DACL of a key under HKCU: everyone may do
+//                                    everything, except set values when read-only
 //
 // <window> is a title (exact) or a handle written as 0x<hex>.
 // Exit code 0 on success, 1 on bad usage, 2 when the window is not found, 3 when
 // the call failed (Wine refuses SetWindowPlacement on another process's window).
 #include <windows.h>
+
+#include <sddl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -280,7 +285,7 @@ int watch(HWND hwnd, int id, int milliseconds) {
 
 int usage() {
     emit("{\"error\":\"usage: probe controls|window|placement|setplacement|move|foreground|focus|close|windows|"
-         "screen|watch|endsession|post|refusecreation ...\"}");
+         "screen|watch|endsession|post|refusecreation|keyaccess ...\"}");
     return 1;
 }
 
@@ -385,6 +390,26 @@ int refuseCreation(const wchar_t* exe, const std::wstring& what) {
     return 0;
 }
 
+int keyAccess(const wchar_t* path, const std::wstring& mode) {
+    if (mode != L"readonly" && mode != L"writable") return usage();
+    // 0x2 is KEY_SET_VALUE; KA all access; WD everyone.
+    const wchar_t* dacl = mode == L"readonly" ? L"D:(D;;0x2;;;WD)(A;;KA;;;WD)" : L"D:(A;;KA;;;WD)";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(dacl, SDDL_REVISION_1, &descriptor, nullptr)) {
+        emit("{\"ok\":false,\"error\":" + number(GetLastError()) + "}");
+        return 3;
+    }
+    HKEY key = nullptr;
+    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, WRITE_DAC, &key);
+    if (status == ERROR_SUCCESS) {
+        status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+        RegCloseKey(key);
+    }
+    LocalFree(descriptor);
+    emit("{\"ok\":" + flag(status == ERROR_SUCCESS) + ",\"error\":" + number(status) + "}");
+    return status == ERROR_SUCCESS ? 0 : 3;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -404,6 +429,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"screen") return screen();
     if (argc < 3) return usage();
     if (command == L"refusecreation" && argc == 4) return refuseCreation(argv[2], argv[3]);
+    if (command == L"keyaccess" && argc == 4) return keyAccess(argv[2], argv[3]);
     HWND hwnd = findWindow(argv[2]);
     if (!hwnd) return notFound(argv[2]);
     if (command == L"controls") return controls(hwnd);
