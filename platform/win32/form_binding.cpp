@@ -1,6 +1,7 @@
 #include "platform/win32/form_binding.h"
 
 #include <commctrl.h>
+#include <imm.h>
 #include <uxtheme.h>
 #include <vssym32.h>
 
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace platform::win32 {
 
@@ -71,7 +73,8 @@ DWORD controlStyle(const forms::Control& control) {
                                                         : SS_LEFT;
         case forms::Kind::Button: return BS_PUSHBUTTON | WS_TABSTOP;
         case forms::Kind::Toggle: return BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP;
-        case forms::Kind::CheckBox: return BS_CHECKBOX | BS_MULTILINE | WS_TABSTOP;
+        // Three states, as a stored setting may hold the greyed one.
+        case forms::Kind::CheckBox: return BS_3STATE | BS_MULTILINE | WS_TABSTOP;
         case forms::Kind::Frame: return BS_GROUPBOX;
         // Only the selected button of a group is a tab stop; the arrow keys
         // move within the group.
@@ -152,7 +155,10 @@ FormBinding::FormBinding(forms::Form& form, const WindowSpec& design, HINSTANCE 
 
     dpi_ = dpiApi_.windowDpi(window_.get());
     fitWindowToClient();
-    createControls();
+    if (!createControls()) {
+        window_.reset();  // of no use without all its controls
+        return;
+    }
     createTooltips();
     applyDpi();
 
@@ -162,6 +168,7 @@ FormBinding::FormBinding(forms::Form& form, const WindowSpec& design, HINSTANCE 
     // the load step already needs the window's place and size.
     reportPosition();
     for (int timer = 0; timer < design_.timerCount; ++timer) applyTimer(timer);
+    created_ = true;
 }
 
 FormBinding::~FormBinding() {
@@ -169,7 +176,7 @@ FormBinding::~FormBinding() {
     window_.reset();  // normally gone already, closed by the user
 }
 
-void FormBinding::createControls() {
+bool FormBinding::createControls() {
     const int count = form_.controlCount();
     controls_.assign(static_cast<std::size_t>(count), nullptr);
     ownFonts_.resize(static_cast<std::size_t>(count));
@@ -194,10 +201,12 @@ void FormBinding::createControls() {
     });
     for (const int id : order) {
         const int container = form_.control(id).design().container;
-        createControl(id, container >= 0 ? controls_.at(static_cast<std::size_t>(container)) : window_.get());
+        if (!createControl(id, container >= 0 ? controls_.at(static_cast<std::size_t>(container)) : window_.get()))
+            return false;
     }
     raiseOverlappingOptions();
     markGroups(window_.get());
+    return true;
 }
 
 void FormBinding::markGroups(HWND parent) {
@@ -239,7 +248,7 @@ void FormBinding::raiseOverlappingOptions() {
     }
 }
 
-void FormBinding::createControl(int id, HWND parent) {
+bool FormBinding::createControl(int id, HWND parent) {
     const forms::Control& control = form_.control(id);
     const forms::ControlDesign& design = control.design();
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | controlStyle(control);
@@ -252,7 +261,7 @@ void FormBinding::createControl(int id, HWND parent) {
         exStyle, controlClass(design.kind), control.text().c_str(), style, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + id)), instance_, nullptr);
     controls_.at(static_cast<std::size_t>(id)) = child;
-    if (!child) return;
+    if (!child) return false;
     // Stack each new control behind the ones created before it.
     SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
@@ -260,11 +269,15 @@ void FormBinding::createControl(int id, HWND parent) {
     if (design.kind == forms::Kind::TextField) {
         if (design.maxLength > 0) SendMessageW(child, EM_LIMITTEXT, static_cast<WPARAM>(design.maxLength), 0);
         SetWindowSubclass(child, editProc, static_cast<UINT_PTR>(id), binding);
+        // The fields take numbers, which need no input method; the edit would
+        // take its composed text in without a key press.
+        ImmAssociateContextEx(child, nullptr, 0);
     }
     if (design.kind == forms::Kind::Frame) SetWindowSubclass(child, frameProc, static_cast<UINT_PTR>(id), binding);
     if (design.kind == forms::Kind::Option || design.kind == forms::Kind::CheckBox ||
         design.kind == forms::Kind::Toggle)
         applyValue(id);
+    return true;
 }
 
 void FormBinding::createTooltips() {
@@ -450,6 +463,11 @@ void FormBinding::reportPosition() {
                     static_cast<float>(frame.bottom - frame.top) * scale);
 }
 
+void FormBinding::runClosing() {
+    // Once only: a close may still follow the end of the session.
+    if (const std::function<void()> closing = std::exchange(closing_, nullptr)) closing();
+}
+
 // --- View to model ---
 
 int FormBinding::controlId(HWND control) const {
@@ -570,11 +588,18 @@ LRESULT FormBinding::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         }
         case WM_CLOSE:
-            if (closing_) closing_();  // the window closes whatever the handler decides
+            runClosing();  // the window closes whatever the handler decides
             DestroyWindow(window);
             return 0;
+        case WM_ENDSESSION:
+            // The system ends the program after this message, without a
+            // WM_CLOSE; wParam 0 means the end of the session was cancelled.
+            if (wParam) runClosing();
+            return 0;
         case WM_DESTROY:
-            PostQuitMessage(0);
+            // A half-made window is destroyed before any message loop runs;
+            // a quit message would only end the loop of the box that reports it.
+            if (created_) PostQuitMessage(0);
             return 0;
         default:
             break;
@@ -595,16 +620,23 @@ LRESULT CALLBACK FormBinding::editProc(HWND edit, UINT message, WPARAM wParam, L
 LRESULT FormBinding::editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND edit = controls_.at(static_cast<std::size_t>(id));
     switch (message) {
-        case WM_CHAR: {
-            // The key press handler sees every character first and may change
-            // or swallow it; ctrl+C, ctrl+V and ctrl+X arrive here as 3, 22, 24.
-            const auto code = static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam));
-            const std::int16_t kept = form_.userKeyPress(id, code);
-            if (kept == 0) return 0;
-            const LRESULT result =
-                DefSubclassProc(edit, message, static_cast<WPARAM>(static_cast<std::uint16_t>(kept)), lParam);
-            syncSelection(id);
-            return result;
+        case WM_CHAR:
+        case WM_IME_CHAR:
+            return typeCharacter(id, wParam, lParam);
+        case WM_UNICHAR:
+            if (wParam == UNICODE_NOCHAR) return TRUE;  // yes, this window takes WM_UNICHAR
+            // A character beyond 16 bits has no key code; the filter could only swallow it.
+            if (wParam > 0xFFFF) return 0;
+            return typeCharacter(id, wParam, lParam);
+        case WM_KEYDOWN: {
+            // Ctrl with a letter or Backspace makes a character (1 to 26, 127)
+            // that the key press handler judges; a shortcut the edit attaches
+            // to the key itself (Wine selects all on Ctrl+A) would act past it.
+            // A read-only field keeps its shortcuts: they change nothing there.
+            const bool control = (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000);
+            const bool characterKey = (wParam >= 'A' && wParam <= 'Z') || wParam == VK_BACK;
+            if (control && characterKey && !form_.control(id).design().readOnly) return 0;
+            return DefSubclassProc(edit, message, wParam, lParam);
         }
         case WM_GETDLGCODE:
             // Tab leaves even the multi-line field, as in the rest of the dialog.
@@ -624,6 +656,18 @@ LRESULT FormBinding::editMessage(int id, UINT message, WPARAM wParam, LPARAM lPa
         default:
             return DefSubclassProc(edit, message, wParam, lParam);
     }
+}
+
+LRESULT FormBinding::typeCharacter(int id, WPARAM character, LPARAM lParam) {
+    // The key press handler sees every character first and may change or
+    // swallow it; ctrl+C, ctrl+V and ctrl+X arrive here as 3, 22, 24.
+    const auto code = static_cast<std::int16_t>(static_cast<std::uint16_t>(character));
+    const std::int16_t kept = form_.userKeyPress(id, code);
+    if (kept == 0) return 0;
+    const LRESULT result = DefSubclassProc(controls_.at(static_cast<std::size_t>(id)), WM_CHAR,
+                                           static_cast<WPARAM>(static_cast<std::uint16_t>(kept)), lParam);
+    syncSelection(id);
+    return result;
 }
 
 LRESULT CALLBACK FormBinding::frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

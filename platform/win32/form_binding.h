@@ -42,14 +42,18 @@ private:
 class FormBinding final : private forms::FormView {
 public:
     // Creates the window, hidden at the system's default position, with all
-    // controls in the model's current state. `closing` runs when the user
-    // closes the window, before it is destroyed.
+    // controls in the model's current state. `closing` runs once: when the
+    // user closes the window, before it is destroyed, or when the session
+    // ends while the window is open.
     FormBinding(forms::Form& form, const WindowSpec& design, HINSTANCE instance,
                 std::function<void()> closing);
     ~FormBinding();
     FormBinding(const FormBinding&) = delete;
     FormBinding& operator=(const FormBinding&) = delete;
 
+    // False when the window or one of its controls could not be created;
+    // nothing is shown then and the model has no view.
+    bool created() const { return created_; }
     void show(int showCommand);
     // Dispatches messages until the window has been closed; the exit code.
     int runMessageLoop();
@@ -67,9 +71,10 @@ private:
                                       UINT_PTR id, DWORD_PTR binding);
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT typeCharacter(int id, WPARAM character, LPARAM lParam);
 
-    void createControls();
-    void createControl(int id, HWND parent);
+    bool createControls();
+    bool createControl(int id, HWND parent);
     void raiseOverlappingOptions();
     void markGroups(HWND parent);
     void createTooltips();
@@ -91,6 +96,7 @@ private:
     void applyValue(int id);
     void applyTimer(int timer);
     void reportPosition();
+    void runClosing();
     LRESULT drawToggle(const NMCUSTOMDRAW& draw, const forms::ControlDesign& design);
 
     forms::Form& form_;
@@ -106,6 +112,7 @@ private:
     OwnedFont defaultFont_;
     std::vector<OwnedFont> ownFonts_;  // per control; empty for the default font
     OwnedIcon bigIcon_, smallIcon_;
+    bool created_ = false;
     bool echoing_ = false;           // the binding itself is writing a control's text
     bool selectionSetInFocus_ = false;  // the got-focus handler chose a selection
 };

@@ -33,6 +33,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         std::int16_t cancel = 0;  // closing cannot be refused
         mainWindow.frmAmbrisk2_Form_Unload(cancel);
     });
+    if (!binding.created()) {
+        // Say so rather than end without a word; the settings stay untouched.
+        messageBox.show(L"Ambrisk 2 could not create its window.", MB_OK | MB_ICONERROR, ui::windowTitle);
+        return 1;
+    }
 
     mainWindow.frmAmbrisk2_Form_Load();
     binding.show(showCommand);

@@ -38,15 +38,29 @@ API
   Session.probe(display, *args) -> parsed JSON of tests/e2e/probe (see probe.cpp for the commands).
   Session.reg_query(key, value) -> str or None;  reg_add(key, value, data, kind="REG_SZ");
   Session.reg_delete(key, value=None)            the prefix's registry ('HKCU\\Software\\...').
+  Session.reg_access(key, mode)  mode "readonly": nobody may set the key's values (writes fail with
+                                 error 5); "writable": everybody may do everything again.
+  Session.end_session(display)   ends the Wine session as a log-off does (wineboot --end-session
+                                 --shutdown): every top-level window gets WM_QUERYENDSESSION and
+                                 WM_ENDSESSION(1), no WM_CLOSE; then wineboot ends the programs (exit
+                                 code 0).
+  Session.start_refused(display, what) -> dict
+                                 starts Ambrisk2.exe with a hook that refuses its main window
+                                 (what="window") or the controls on it ("controls"); waits for its message
+                                 box and closes it. {"hooked", "messageBox": {"title", "controls"} or None,
+                                 "mainWindowShown", "ended", "exitCode"}.
   Window: info() (style, rectangles, placement, dpi), placement(), set_placement(show, l, t, r, b)
           (Wine refuses SetWindowPlacement on another process's window: this raises there),
           move(l, t, r, b) (SetWindowPos),
           click_at(x, y), drag(x0, y0, x1, y1), activate(), screenshot(name), close() (WM_CLOSE, waits
-          for the process to end), kill() (ends the process at once).
+          for the process to end), kill() (ends the process at once),
+          end_session(ending) (sends WM_QUERYENDSESSION, then WM_ENDSESSION with wParam 1 or 0 as a
+          session end or a cancelled one would; the process is not ended).
   MainWindow(Window): controls() -> {name: Control}, control(name) -> Control, click(name), key(*names),
           type(text), focused() -> control name or None, watch(name, seconds) -> Watch (a probe polling
           the foreground window and the control's check state every 5 ms, with arrival times),
           selection(name) -> (start, end) of an entry's selected text.
+          post(name, message, wparam) (PostMessage to the control, for messages no real input makes).
   Control: name, id, cls, text, enabled, visible, checked, rect (screen l, t, r, b), pos (x, y, w, h
           relative to the main window's client area), centre.
   wait_for(predicate, timeout=5, interval=0.05) -> the first true value, or raises AssertionError.
@@ -315,6 +329,9 @@ class Window:
             self.process.kill()
             self.process.wait()
 
+    def end_session(self, ending=True):
+        return self.session.probe(self.display, "endsession", self.hwnd, int(ending))
+
 
 class Watch:
     """A probe that reports every change of the foreground window and of one control's check state."""
@@ -386,6 +403,9 @@ class MainWindow(Window):
 
     def watch(self, name, seconds):
         return Watch(self.session, self.display, self.hwnd, CONTROL_IDS[name], seconds)
+
+    def post(self, name, message, wparam):
+        return self.session.probe(self.display, "post", self.hwnd, CONTROL_IDS[name], message, wparam)
 
     def wait_for(self, predicate, timeout=5.0, message="condition"):
         return wait_for(predicate, timeout=timeout, message=message)
@@ -467,6 +487,16 @@ class Session:
     def start_notepad(self, display):
         return Window(self, display, self.spawn(display, ["notepad"]), "Untitled - Notepad")
 
+    def start_refused(self, display, what):
+        # Wine's drive Z: is the Unix root.
+        return self.probe(display, "refusecreation", "Z:" + self.exe.replace("/", "\\"), what)
+
+    def end_session(self, display):
+        self._use(display)
+        code, _, err = run([self.wine, "wineboot", "--end-session", "--shutdown"], env=self.env(display))
+        if code != 0:
+            raise AssertionError(f"wineboot --end-session failed ({code}): {err.decode(errors='replace')}")
+
     # -- registry --------------------------------------------------------------------------
 
     def _reg(self, *args):
@@ -492,6 +522,10 @@ class Session:
     def reg_delete(self, key, value=None):
         """Deletes a value, or the whole key; a missing one is no error."""
         self._reg("delete", key, *(["/v", value] if value else []), "/f")
+
+    def reg_access(self, key, mode):
+        display = self._wine_display or self.display(1280, 1024)
+        return self.probe(display, "keyaccess", key.split("\\", 1)[1], mode)
 
     # -- ending ----------------------------------------------------------------------------
 

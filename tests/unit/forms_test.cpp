@@ -9,7 +9,7 @@ namespace {
 
 using forms::Kind;
 
-enum { GroupA, OptA0, OptA1, OptB0, OptB1, Check, Field, Count };
+enum { GroupA, OptA0, OptA1, OptB0, OptB1, Check, Field, Box, Count };
 
 const forms::ControlDesign designs[Count] = {
     {.name = "fra", .index = -1, .kind = Kind::Frame, .container = -1, .text = L"",
@@ -26,6 +26,8 @@ const forms::ControlDesign designs[Count] = {
      .left = 0, .top = 0, .width = 10, .height = 10, .tabIndex = 5},
     {.name = "txt", .index = -1, .kind = Kind::TextField, .container = -1, .text = L"1200",
      .left = 0, .top = 0, .width = 10, .height = 10, .tabIndex = 6, .maxLength = 5},
+    {.name = "box", .index = -1, .kind = Kind::CheckBox, .container = -1, .text = L"on",
+     .left = 0, .top = 0, .width = 10, .height = 10, .tabIndex = 7},
 };
 
 // Records the events and view notifications the model raises.
@@ -91,14 +93,16 @@ TEST_F(FormsTest, CodeCanSelectADisabledOptionButTheUserCannotClickIt) {
     EXPECT_TRUE(form.control(OptA1).selected());
 }
 
-TEST_F(FormsTest, UserClickTogglesAToggleAndItStaysDown) {
-    form.userClicked(Check);
-    EXPECT_EQ(form.control(Check).value(), 1);
-    form.userClicked(Check);
-    EXPECT_EQ(form.control(Check).value(), 0);
-    form.control(Check).setValue(2);
-    form.userClicked(Check);  // a greyed box becomes ticked
-    EXPECT_EQ(form.control(Check).value(), 1);
+TEST_F(FormsTest, UserClickTicksAClearOrGreyedBoxOrToggleAndClearsATickedOne) {
+    for (const int id : {Check, Box}) {
+        form.userClicked(id);
+        EXPECT_EQ(form.control(id).value(), 1);
+        form.userClicked(id);
+        EXPECT_EQ(form.control(id).value(), 0);
+        form.control(id).setValue(2);
+        form.userClicked(id);  // greyed shows no tick and counts as clear: the click turns it on
+        EXPECT_EQ(form.control(id).value(), 1);
+    }
 }
 
 TEST_F(FormsTest, TextFromCodeIsCutToTheMaximumLength) {

@@ -24,6 +24,17 @@
 //   probe selection <window> <id>    EM_GETSEL of control <id>
 //   probe clipboard <text>           put the text on the clipboard
 //   probe colours                    the button-face and window system colours
+//   probe endsession <window> <0|1>  send WM_QUERYENDSESSION, then WM_ENDSESSION
+//                                    with wParam 1 (the session ends) or 0 (cancelled)
+//   probe post <window> <id> <message> <wParam>
+//                                    post a message to control <id> (0: the window)
+//   probe refusecreation <exe> window|controls
+//                                    start <exe> with a WH_CBT hook (refuse_creation.dll)
+//                                    that refuses its main window or the controls on it;
+//                                    close the message box it shows, report its exit code
+//   probe keyaccess <key> readonly|writable
+//                                    DACL of a key under HKCU: everyone may do
+//                                    everything, except set values when read-only
 //
 // <window> is a title (exact) or a handle written as 0x<hex>.
 // Exit code 0 on success, 1 on bad usage, 2 when the window is not found, 3 when
@@ -31,6 +42,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <sddl.h>
 
 #include <cmath>
 #include <cstddef>
@@ -481,8 +493,129 @@ int colours() {
 
 int usage() {
     emit("{\"error\":\"usage: probe controls|window|placement|setplacement|move|foreground|focus|close|windows|"
-         "screen|watch|text|tooltips|selection|clipboard|colours ...\"}");
+         "screen|watch|text|tooltips|selection|clipboard|colours|endsession|post|refusecreation|keyaccess ...\"}");
     return 1;
+}
+
+// --- Messages and situations the tests cannot cause with real input ---
+
+// What the system sends to a top-level window when the session ends (or its
+// ending is cancelled by another program).
+int endSession(HWND hwnd, bool ending) {
+    DWORD_PTR answer = 0, ignored = 0;
+    bool asked = SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer);
+    bool told = SendMessageTimeoutW(hwnd, WM_ENDSESSION, ending, 0, SMTO_NORMAL, 5000, &ignored);
+    emit("{\"ok\":" + flag(asked && told) + ",\"query\":" + number(static_cast<long long>(answer)) + "}");
+    return asked && told ? 0 : 3;
+}
+
+int post(HWND hwnd, int id, const wchar_t* message, const wchar_t* wParam) {
+    HWND target = hwnd;
+    if (id != 0) {
+        ControlSearch search{id, nullptr};
+        EnumChildWindows(hwnd, findControl, reinterpret_cast<LPARAM>(&search));
+        target = search.found;
+    }
+    if (!target) {
+        emit("{\"error\":\"control not found\"}");
+        return 2;
+    }
+    bool ok = PostMessageW(target, static_cast<UINT>(std::wcstoul(message, nullptr, 0)),
+                           static_cast<WPARAM>(std::wcstoul(wParam, nullptr, 0)), 0);
+    emit("{\"ok\":" + flag(ok) + "}");
+    return ok ? 0 : 3;
+}
+
+struct StartedProcessWindows {
+    DWORD pid;
+    HWND messageBox;
+    bool mainWindowShown;
+};
+
+BOOL CALLBACK findStartedProcessWindows(HWND hwnd, LPARAM param) {
+    auto* found = reinterpret_cast<StartedProcessWindows*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != found->pid || !IsWindowVisible(hwnd)) return TRUE;
+    if (className(hwnd) == L"#32770") found->messageBox = hwnd;
+    if (className(hwnd) == L"Ambrisk2Form") found->mainWindowShown = true;
+    return TRUE;
+}
+
+std::wstring besideProbe(const wchar_t* name) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + name;
+}
+
+// Starts the program with a hook on its thread that makes the creation of its
+// window or controls fail, waits for its message box (at most 15 s), closes it
+// and reports how the process ended.
+int refuseCreation(const wchar_t* exe, const std::wstring& what) {
+    const char* hookName = what == L"window" ? "refuseMainWindow" : what == L"controls" ? "refuseControls" : nullptr;
+    if (!hookName) return usage();
+    HMODULE hooks = LoadLibraryW(besideProbe(L"refuse_creation.dll").c_str());
+    auto proc = hooks ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hooks, hookName))) : nullptr;
+    if (!proc) {
+        emit("{\"error\":\"refuse_creation.dll or its hook not found\"}");
+        return 3;
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + std::wstring(exe) + L"\"";
+    if (!CreateProcessW(exe, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                        &startup, &process)) {
+        emit("{\"error\":\"CreateProcess failed\",\"code\":" + number(GetLastError()) + "}");
+        return 3;
+    }
+    HHOOK hook = SetWindowsHookExW(WH_CBT, proc, hooks, process.dwThreadId);
+    ResumeThread(process.hThread);
+
+    StartedProcessWindows found{process.dwProcessId, nullptr, false};
+    for (DWORD start = GetTickCount(); !found.messageBox && GetTickCount() - start < 15000;) {
+        EnumWindows(findStartedProcessWindows, reinterpret_cast<LPARAM>(&found));
+        if (!found.messageBox && WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0) break;
+    }
+    std::string box = "null";
+    if (found.messageBox) {
+        ControlWalk walk{found.messageBox, clientOnScreen(found.messageBox), {}};
+        EnumChildWindows(found.messageBox, addControl, reinterpret_cast<LPARAM>(&walk));
+        box = "{\"title\":" + quoted(windowText(found.messageBox)) + ",\"controls\":" + join(walk.items) + "}";
+        PostMessageW(found.messageBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    bool ended = WaitForSingleObject(process.hProcess, 5000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(process.hProcess, 0);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    if (hook) UnhookWindowsHookEx(hook);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    emit("{\"hooked\":" + flag(hook != nullptr) + ",\"messageBox\":" + box + ",\"mainWindowShown\":" +
+         flag(found.mainWindowShown) + ",\"ended\":" + flag(ended) +
+         ",\"exitCode\":" + (ended ? number(exitCode) : "null") + "}");
+    return 0;
+}
+
+int keyAccess(const wchar_t* path, const std::wstring& mode) {
+    if (mode != L"readonly" && mode != L"writable") return usage();
+    // 0x2 is KEY_SET_VALUE; KA all access; WD everyone.
+    const wchar_t* dacl = mode == L"readonly" ? L"D:(D;;0x2;;;WD)(A;;KA;;;WD)" : L"D:(A;;KA;;;WD)";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(dacl, SDDL_REVISION_1, &descriptor, nullptr)) {
+        emit("{\"ok\":false,\"error\":" + number(GetLastError()) + "}");
+        return 3;
+    }
+    HKEY key = nullptr;
+    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, WRITE_DAC, &key);
+    if (status == ERROR_SUCCESS) {
+        status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+        RegCloseKey(key);
+    }
+    LocalFree(descriptor);
+    emit("{\"ok\":" + flag(status == ERROR_SUCCESS) + ",\"error\":" + number(status) + "}");
+    return status == ERROR_SUCCESS ? 0 : 3;
 }
 
 }  // namespace
@@ -505,6 +638,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"colours") return colours();
     if (command == L"clipboard" && argc == 3) return clipboard(argv[2]);
     if (argc < 3) return usage();
+    if (command == L"refusecreation" && argc == 4) return refuseCreation(argv[2], argv[3]);
+    if (command == L"keyaccess" && argc == 4) return keyAccess(argv[2], argv[3]);
     HWND hwnd = findWindow(argv[2]);
     if (!hwnd) return notFound(argv[2]);
     if (command == L"controls") return controls(hwnd);
@@ -543,5 +678,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"tooltips") return tooltips(hwnd);
     if (command == L"selection" && argc == 4) return selection(hwnd, _wtoi(argv[3]));
     if (command == L"watch" && argc == 5) return watch(hwnd, _wtoi(argv[3]), _wtoi(argv[4]));
+    if (command == L"endsession" && argc == 4) return endSession(hwnd, _wtoi(argv[3]) != 0);
+    if (command == L"post" && argc == 6) return post(hwnd, _wtoi(argv[3]), argv[4], argv[5]);
     return usage();
 }
