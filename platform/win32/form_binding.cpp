@@ -366,7 +366,6 @@ void FormBinding::loadIcons() {
 // --- Showing and running ---
 
 void FormBinding::show(int showCommand) {
-    if (!window_) return;
     ShowWindow(window_.get(), showCommand);
     UpdateWindow(window_.get());
 }

@@ -54,7 +54,7 @@ public:
     // False when the window or one of its controls could not be created;
     // nothing is shown then and the model has no view.
     bool created() const { return created_; }
-    void show(int showCommand);
+    void show(int showCommand);  // only for a window that was created
     // Dispatches messages until the window has been closed; the exit code.
     int runMessageLoop();
 
