@@ -475,7 +475,8 @@ class Session:
             if name not in values:
                 run([self.wine, "reg", "delete", X11_DRIVER_KEY, "/v", name, "/f"], env=env)
                 continue
-            code, _, err = run([self.wine, "reg", "add", X11_DRIVER_KEY, "/v", name, "/d", values[name], "/f"], env=env)
+            code, _, err = run([self.wine, "reg", "add", X11_DRIVER_KEY, "/v", name, "/d", values[name], "/f"],
+                               env=env)
             if code != 0:
                 raise RuntimeError(f"reg add {X11_DRIVER_KEY} {name} failed: {err.decode(errors='replace')}")
         self._x11_driver = dict(values)
