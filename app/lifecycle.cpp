@@ -20,17 +20,22 @@ float keptOnScreen(float position, float windowSize, float screenSize) {
 
 // The strip of the outer frame above the client area, which holds the title
 // bar, in physical pixels; nullopt when it lies beyond any coordinate.
-std::optional<platform::Rect> titleBarPixels(const forms::Form& form, float left, float top) {
+std::optional<platform::Rect> titleBarPixels(const forms::Form& form, settings::Position position) {
     const double twipsPerPixel = form.twipsPerPixel();
     const double stripTwips = form.height() > clientHeightTwips ? form.height() - clientHeightTwips : 0.0;
-    const double leftPixels = left / twipsPerPixel;
-    const double topPixels = top / twipsPerPixel;
+    const double leftPixels = position.left / twipsPerPixel;
+    const double topPixels = position.top / twipsPerPixel;
     const auto l = numbers::toInt32(leftPixels);
     const auto t = numbers::toInt32(topPixels);
     const auto r = numbers::toInt32(leftPixels + form.width() / twipsPerPixel);
     const auto b = numbers::toInt32(topPixels + stripTwips / twipsPerPixel);
     if (!l || !t || !r || !b) return std::nullopt;
     return platform::Rect{*l, *t, *r > *l ? *r : *l + 1, *b > *t ? *b : *t + 1};
+}
+
+bool titleBarOnAMonitor(const forms::Form& form, platform::Desktop& desktop, settings::Position position) {
+    const std::optional<platform::Rect> titleBar = titleBarPixels(form, position);
+    return titleBar && desktop.anyMonitorIntersects(*titleBar);
 }
 
 }  // namespace
@@ -41,20 +46,28 @@ void MainWindow::frmAmbrisk2_Form_Load() {
     // Element 0 never describes a window.
     state_.resizedWindows.assign(1, sizing::HistoryRecord{});
 
-    settings::Position position = settings::load(*this, platform_);
+    settings::Position stored = settings::load(*this, platform_);
 
     const platform::Size screen = platform_.desktop.screenSize();
     const float twipsPerPixel = form_.twipsPerPixel();
-    position.left = keptOnScreen(position.left, form_.width(), static_cast<float>(screen.width) * twipsPerPixel);
-    position.top = keptOnScreen(position.top, form_.height(), static_cast<float>(screen.height) * twipsPerPixel);
+    stored.left = keptOnScreen(stored.left, form_.width(), static_cast<float>(screen.width) * twipsPerPixel);
+    stored.top = keptOnScreen(stored.top, form_.height(), static_cast<float>(screen.height) * twipsPerPixel);
 
     // A position whose title bar lies on no monitor (one unplugged since the
-    // last run) would leave the window out of reach: it keeps the place the
-    // platform gave the new window.
-    const std::optional<platform::Rect> titleBar = titleBarPixels(form_, position.left, position.top);
-    if (!titleBar || !platform_.desktop.anyMonitorIntersects(*titleBar)) return;
-    form_.setLeft(position.left);
-    form_.setTop(position.top);
+    // last run) would leave the window out of reach. Only the coordinate that
+    // needs it goes back to the place the platform gave the new window: the
+    // stored left edge is tried first, then the stored top edge, and when
+    // neither helps the window stays where the platform put it.
+    const settings::Position platformPlace{form_.left(), form_.top()};
+    const std::array candidates{stored, settings::Position{stored.left, platformPlace.top},
+                                settings::Position{platformPlace.left, stored.top}};
+    for (const settings::Position& candidate : candidates) {
+        if (titleBarOnAMonitor(form_, platform_.desktop, candidate)) {
+            form_.setLeft(candidate.left);
+            form_.setTop(candidate.top);
+            return;
+        }
+    }
 }
 
 // Closing always goes ahead: the cancel flag is never set.

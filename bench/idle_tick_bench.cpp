@@ -3,15 +3,13 @@
 // allocations, control writes and foreground-window queries.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <new>
+#include <cstdint>
 
 #include "platform/fake/fake_platform.h"
+#include "tests/allocations/allocation_counter.h"
 #include "ui/main_window.h"
 
 namespace {
-
-long allocations = 0;
 
 struct CountingView : forms::FormView {
     long writes = 0;
@@ -28,16 +26,16 @@ void IdleTick(benchmark::State& state) {
     window.form().viewCreated(0x1010);
     // The first tick sees a changed screen and writes Label1's caption, which
     // allocates: proof that the counter below counts.
-    const long allocationsBeforeFirstTick = allocations;
+    const std::int64_t allocationsBeforeFirstTick = allocations::count();
     window.form().timerFired(ui::Timer1);
-    if (allocations == allocationsBeforeFirstTick) state.SkipWithError("allocations are not counted");
+    if (allocations::count() == allocationsBeforeFirstTick) state.SkipWithError("allocations are not counted");
 
     CountingView view;
     window.form().setView(&view);
     fake.desktop.foregroundCalls = 0;
-    const long allocationsBefore = allocations;
+    const std::int64_t allocationsBefore = allocations::count();
     for (auto _ : state) window.form().timerFired(ui::Timer1);
-    const long allocated = allocations - allocationsBefore;
+    const std::int64_t allocated = allocations::count() - allocationsBefore;
 
     state.counters["allocations"] = static_cast<double>(allocated);
     state.counters["controlWrites"] = static_cast<double>(view.writes);
@@ -49,13 +47,3 @@ void IdleTick(benchmark::State& state) {
 BENCHMARK(IdleTick);
 
 }  // namespace
-
-// Counts every allocation of the benchmark program. Kept out of line so that
-// the compiler does not pair an inlined malloc with a delete expression.
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }

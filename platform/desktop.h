@@ -1,7 +1,9 @@
 #pragma once
 // Window management of other applications' top-level windows, and the
 // screen. Implemented over user32 on Windows and by a fake desktop in tests.
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -39,21 +41,44 @@ struct Size {
     bool operator==(const Size&) const = default;
 };
 
+// A monitor and its work area (the monitor less its taskbars and panels), in
+// screen pixels.
+struct Monitor {
+    Rect area;
+    Rect workArea;
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
 
     // 0 when there is no foreground window.
     virtual WindowHandle foregroundWindow() = 0;
+    // The placement as the platform reports it. Its rcNormalPosition may count
+    // from the screen's corner or from the work area of the window's monitor
+    // (see sizing/coordinates.h).
     virtual bool getPlacement(WindowHandle window, WindowPlacement& placement) = 0;
+    // False when the platform refused the placement (a window of a program
+    // with higher rights; under Wine, any other program's window).
     virtual bool setPlacement(WindowHandle window, const WindowPlacement& placement) = 0;
+    // Gives the window a show state and a normal rectangle in screen pixels
+    // with the calls that work across programs (show, then move and size).
+    // False when refused.
+    virtual bool showAndMove(WindowHandle window, std::int32_t showCmd, const Rect& screenRectangle) = 0;
+    // The outer rectangle the window has now, in screen pixels.
+    virtual std::optional<Rect> windowRectangle(WindowHandle window) = 0;
+    // A tool window (a floating palette) reports its placement from the
+    // screen's corner.
+    virtual bool isToolWindow(WindowHandle window) = 0;
+    // True when the window's program handles a message within the timeout.
+    // Changing a window of a program that does not would wait for it.
+    virtual bool answers(WindowHandle window, std::chrono::milliseconds timeout) = 0;
     // The title as read into a buffer of 256 characters that was filled with
     // spaces beforehand: the title, its terminating NUL, then the filler.
     virtual std::wstring titleBuffer(WindowHandle window) = 0;
-    // The work area of the monitor that holds the largest part of the given
-    // normal rectangle (the nearest one when it lies on none), in the same
-    // workspace coordinates as rcNormalPosition. All zero on failure.
-    virtual Rect workAreaFor(const Rect& normalRectangle) = 0;
+    // The monitor that holds the largest part of the rectangle (the nearest
+    // one when it lies on none); nullopt when the platform cannot tell.
+    virtual std::optional<Monitor> monitorFor(const Rect& screenRectangle) = 0;
     // The primary screen in physical pixels.
     virtual Size screenSize() = 0;
     // True when some part of the rectangle (screen pixels) lies on a monitor.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -51,6 +52,11 @@ std::optional<double> radixInteger(Reader& in, int radix) {
     return value;
 }
 
+// A longer exponent is saturated here. The order of a number is bounded by the
+// length of its text, far below this limit for any text that fits in memory,
+// so order + exponent keeps its sign and cannot wrap.
+constexpr std::int64_t exponentLimit = std::numeric_limits<std::int64_t>::max() / 2;
+
 // The decimal number is copied into a plain ASCII text and converted by
 // from_chars, which rounds correctly and ignores the locale.
 std::optional<double> decimalNumber(Reader& in) {
@@ -62,8 +68,8 @@ std::optional<double> decimalNumber(Reader& in) {
     // an overflow from an underflow when the conversion is out of range.
     bool hasDigits = false;
     bool nonZero = false;
-    int integerDigits = 0;
-    int firstNonZeroDigit = 0;
+    std::int64_t integerDigits = 0;
+    std::int64_t firstNonZeroDigit = 0;
     for (; isDigit(in.peek()); in.next()) {
         text += static_cast<char>(in.peek());
         hasDigits = true;
@@ -73,11 +79,11 @@ std::optional<double> decimalNumber(Reader& in) {
             firstNonZeroDigit = integerDigits;
         }
     }
-    long order = integerDigits - firstNonZeroDigit;
+    std::int64_t order = integerDigits - firstNonZeroDigit;
     if (in.peek() == L'.') {
         text += '.';
         in.next();
-        for (long place = -1; isDigit(in.peek()); in.next(), --place) {
+        for (std::int64_t place = -1; isDigit(in.peek()); in.next(), --place) {
             text += static_cast<char>(in.peek());
             hasDigits = true;
             if (!nonZero && in.peek() != L'0') {
@@ -88,7 +94,7 @@ std::optional<double> decimalNumber(Reader& in) {
     }
     if (!hasDigits) return 0.0;
 
-    long exponent = 0;
+    std::int64_t exponent = 0;
     if (in.peek() == L'E' || in.peek() == L'e') {
         std::string exponentText = "e";
         in.next();
@@ -98,8 +104,7 @@ std::optional<double> decimalNumber(Reader& in) {
         for (; isDigit(in.peek()); in.next()) {
             exponentDigits = true;
             exponentText += static_cast<char>(in.peek());
-            // Saturate: beyond this the value is out of range either way.
-            if (exponent < 100000) exponent = exponent * 10 + (in.peek() - L'0');
+            exponent = exponent > exponentLimit / 10 ? exponentLimit : exponent * 10 + (in.peek() - L'0');
         }
         // "1e" and "1e+" read as 1: an exponent without digits is no exponent.
         if (exponentDigits) {

@@ -87,8 +87,7 @@ void loadOption(ui::MainWindow& window, platform::Platform& platform, const wcha
 void loadEntry(ui::MainWindow& window, platform::Platform& platform, const wchar_t* key, Ctl id) {
     forms::Control& entry = window.ctl(id);
     entry.setTag(entry.text());
-    const std::optional<double> stored = numbers::leadingNumber(readSetting(platform, key, entry.tag()));
-    ui::putSettledNumber(entry, stored.value_or(ui::entryNumber(entry.tag())), asStored,
+    ui::putSettledNumber(entry, ui::entryNumber(readSetting(platform, key, entry.tag())), asStored,
                          platform.process.decimalMark());
 }
 

@@ -1,12 +1,13 @@
-#include <cmath>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 
-#include "platform/numbers.h"
+#include "sizing/coordinates.h"
 #include "sizing/geometry.h"
 #include "sizing/history.h"
 #include "sizing/title.h"
+#include "ui/entries.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -20,11 +21,15 @@ constexpr const wchar_t* alreadyRestored = L"original size has already been rest
 constexpr const wchar_t* unknownWindow = L"is unknown and cannot be sized back";
 constexpr const wchar_t* sizeOutOfRange = L"new size is out of range and cannot be applied";
 constexpr const wchar_t* notRestored = L"original size could not be restored";
+constexpr const wchar_t* notResponding = L"is not responding and was left unchanged";
 
-// A number beyond the double range counts as infinite, which no size accepts.
-double numberIn(const forms::Control& field) {
-    return numbers::leadingNumber(field.text()).value_or(HUGE_VAL);
-}
+// Changing a window waits for its program; one that does not answer within
+// this time is left alone rather than freezing this program with it.
+constexpr std::chrono::milliseconds answerTimeout{1000};
+
+// The entries' own reading: the same text counts the same here as in the
+// field and in the stored settings.
+double numberIn(const forms::Control& field) { return entryNumber(field.text()); }
 
 sizing::SizeRequest requestedSize(MainWindow& window) {
     sizing::SizeRequest request;
@@ -67,6 +72,16 @@ void report(MainWindow& window, const std::wstring& title, const std::wstring& o
     window.ctl(txtResult).setText(title + lineBreak + outcome);
 }
 
+// The placement is tried first; where the platform refuses it for another
+// program's window (as Wine does), the same show state and rectangle are
+// applied with the calls that work across programs.
+bool apply(platform::Desktop& desktop, platform::WindowHandle handle, const platform::WindowPlacement& placement,
+           platform::Point toScreen) {
+    if (desktop.setPlacement(handle, placement)) return true;
+    const std::optional<platform::Rect> onScreen = sizing::moved(placement.rcNormalPosition, toScreen);
+    return onScreen && desktop.showAndMove(handle, placement.showCmd, *onScreen);
+}
+
 void sizeTarget(MainWindow& window, platform::Desktop& desktop) {
     window.NormaliseEntries();
     const std::optional<platform::Size> size = sizing::outerSize(requestedSize(window));
@@ -78,11 +93,16 @@ void sizeTarget(MainWindow& window, platform::Desktop& desktop) {
 
     // Worked out before the history is touched, so that a refused size
     // leaves the window and its record as they were.
-    const platform::Rect& normal = placement->rcNormalPosition;
+    const platform::Rect normal = placement->rcNormalPosition;
+    const sizing::PlacementFrame frame = sizing::placementFrame(desktop, *handle, normal, normal);
     const std::optional<platform::Rect> rectangle =
-        size ? sizing::placedRectangle(normal, *size, desktop.workAreaFor(normal)) : std::nullopt;
-    if (!rectangle) {
+        size ? sizing::placedRectangle(normal, *size, frame.workArea) : std::nullopt;
+    if (!rectangle || !sizing::moved(*rectangle, frame.toScreen)) {
         report(window, titleOf(*handle, desktop), sizeOutOfRange);
+        return;
+    }
+    if (!desktop.answers(*handle, answerTimeout)) {
+        report(window, titleOf(*handle, desktop), notResponding);
         return;
     }
 
@@ -93,7 +113,7 @@ void sizeTarget(MainWindow& window, platform::Desktop& desktop) {
     placement->ptMaxPosition = {};
     placement->rcNormalPosition = *rectangle;
     // A refusal shows in the size read back below.
-    desktop.setPlacement(*handle, *placement);
+    apply(desktop, *handle, *placement, frame.toScreen);
 
     const std::wstring title = titleOf(*handle, desktop);
     const std::optional<platform::WindowPlacement> now = placementOf(*handle, desktop);
@@ -111,20 +131,30 @@ void restoreTarget(MainWindow& window, platform::Desktop& desktop) {
     std::optional<platform::WindowPlacement> placement = placementOf(*handle, desktop);
     if (!placement) return;
     const std::wstring title = titleOf(*handle, desktop);
+    const platform::Rect current = placement->rcNormalPosition;
 
     // The lookup marks the record used before anything is applied.
     if (!window.RecallPlacement(*placement, *handle)) {
         report(window, title, unknownWindow);
-    } else if (placement->showCmd == sizing::restoredMarker) {
-        report(window, title, alreadyRestored);
-    } else if (desktop.setPlacement(*handle, *placement)) {
-        report(window, title, restored);
-    } else {
-        // The window refused (one of a program with higher rights, say): it
-        // keeps its record, so the user can try again.
-        sizing::reopen(window.state().resizedWindows, *handle, placement->showCmd);
-        report(window, title, notRestored);
+        return;
     }
+    if (placement->showCmd == sizing::restoredMarker) {
+        report(window, title, alreadyRestored);
+        return;
+    }
+    // A window left as it is keeps its record, so the user can try again.
+    const auto keepRestorable = [&](const wchar_t* outcome) {
+        sizing::reopen(window.state().resizedWindows, *handle, placement->showCmd);
+        report(window, title, outcome);
+    };
+    if (!desktop.answers(*handle, answerTimeout)) return keepRestorable(notResponding);
+    const sizing::PlacementFrame frame =
+        sizing::placementFrame(desktop, *handle, current, placement->rcNormalPosition);
+    if (apply(desktop, *handle, *placement, frame.toScreen))
+        report(window, title, restored);
+    else
+        // Refused: a window of a program with higher rights, say.
+        keepRestorable(notRestored);
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 
 namespace ui {
 
-// The number an entry stands for; one beyond the double range counts as 0,
-// so that a pasted "1e400" never turns into some huge size.
+// The number an entry's text stands for, wherever that text is read: in the
+// field, by the defaults button, when a stored entry is loaded and when a
+// window is sized. A number beyond the double range counts as 0, so that a
+// pasted "1e400" never turns into some huge size.
 double entryNumber(std::wstring_view text);
 
 // Writes rule(number) into the entry in plain form. The entry cuts a text

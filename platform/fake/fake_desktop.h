@@ -1,20 +1,34 @@
 #pragma once
 // An in-memory desktop for the unit tests: windows with handles, titles and
 // placements, a foreground window, a screen and its monitors with their work
-// areas.
+// areas. It reports placements the way a real platform does, so that the code
+// under test has to tell the conventions apart:
+// - Windows counts rcNormalPosition from the work area of the monitor that
+//   holds the window (a tool window's from the screen's corner) and applies
+//   placements to any window it may change;
+// - Wine reports another program's window on the screen, with the outer
+//   rectangle it has now as the normal one, and refuses SetWindowPlacement for
+//   it; showing and moving work.
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "platform/desktop.h"
 
 namespace fake {
 
+enum class Convention { Windows, Wine };
+
 struct FakeWindow {
     std::wstring title;
+    // The placement with its normal rectangle in screen pixels.
     platform::WindowPlacement placement{platform::placementLength, 0, platform::showNormal, {}, {}, {}};
+    bool toolWindow = false;
     bool refusesPlacements = false;   // like a window of a program with higher rights
+    bool hung = false;                // its program handles no messages
     platform::Size minimumSize{};     // its application keeps at least this normal size
     int readsLeft = -1;               // placement reads that succeed; -1: all of them
     int placementsApplied = 0;
@@ -22,6 +36,7 @@ struct FakeWindow {
 
 class FakeDesktop final : public platform::Desktop {
 public:
+    Convention convention = Convention::Windows;
     std::map<platform::WindowHandle, FakeWindow> windows;
     platform::WindowHandle foreground = 0;
     platform::Size screen{1280, 1024};
@@ -40,23 +55,47 @@ public:
     bool getPlacement(platform::WindowHandle window, platform::WindowPlacement& placement) override {
         auto it = windows.find(window);
         if (it == windows.end() || it->second.readsLeft == 0) return false;
-        if (it->second.readsLeft > 0) --it->second.readsLeft;
-        placement = it->second.placement;
+        FakeWindow& w = it->second;
+        if (w.readsLeft > 0) --w.readsLeft;
+        placement = w.placement;
+        if (convention == Convention::Wine) {
+            placement.flags = 0;
+            placement.ptMinPosition = placement.ptMaxPosition = {-1, -1};
+            placement.rcNormalPosition = outerRectangle(w);
+        } else if (!w.toolWindow) {
+            placement.rcNormalPosition = shifted(w.placement.rcNormalPosition, inset(w.placement.rcNormalPosition), -1);
+        }
         return true;
     }
     bool setPlacement(platform::WindowHandle window, const platform::WindowPlacement& placement) override {
         auto it = windows.find(window);
-        if (it == windows.end() || it->second.refusesPlacements) return false;
-        FakeWindow& target = it->second;
-        ++target.placementsApplied;
-        target.placement = placement;
-        target.placement.length = platform::placementLength;
-        // A restored window reports itself as shown normally.
-        if (placement.showCmd == platform::showRestore) target.placement.showCmd = platform::showNormal;
-        platform::Rect& normal = target.placement.rcNormalPosition;
-        normal.right = std::max(normal.right, normal.left + target.minimumSize.width);
-        normal.bottom = std::max(normal.bottom, normal.top + target.minimumSize.height);
+        if (it == windows.end() || it->second.refusesPlacements || convention == Convention::Wine) return false;
+        FakeWindow& w = it->second;
+        platform::Rect onScreen = placement.rcNormalPosition;
+        if (!w.toolWindow) onScreen = shifted(onScreen, inset(onScreen), 1);
+        w.placement = placement;
+        w.placement.length = platform::placementLength;
+        place(w, placement.showCmd, onScreen);
         return true;
+    }
+    bool showAndMove(platform::WindowHandle window, std::int32_t showCmd, const platform::Rect& onScreen) override {
+        auto it = windows.find(window);
+        if (it == windows.end() || it->second.refusesPlacements) return false;
+        place(it->second, showCmd, onScreen);
+        return true;
+    }
+    std::optional<platform::Rect> windowRectangle(platform::WindowHandle window) override {
+        auto it = windows.find(window);
+        if (it == windows.end()) return std::nullopt;
+        return outerRectangle(it->second);
+    }
+    bool isToolWindow(platform::WindowHandle window) override {
+        auto it = windows.find(window);
+        return it != windows.end() && it->second.toolWindow;
+    }
+    bool answers(platform::WindowHandle window, std::chrono::milliseconds) override {
+        auto it = windows.find(window);
+        return it != windows.end() && !it->second.hung;
     }
     std::wstring titleBuffer(platform::WindowHandle window) override {
         std::wstring buffer(256, L' ');
@@ -67,15 +106,10 @@ public:
         buffer[title.size()] = L'\0';
         return buffer;
     }
-    // Workspace coordinates count from the primary monitor's work area.
-    platform::Rect workAreaFor(const platform::Rect& normal) override {
-        if (failWorkArea || monitors.empty()) return {};
-        const platform::Rect origin = workAreaOf(0);
-        const platform::Rect onScreen = moved(normal, origin.left, origin.top);
-        std::size_t best = 0;
-        for (std::size_t i = 1; i < monitors.size(); ++i)
-            if (closer(onScreen, monitors[i], monitors[best])) best = i;
-        return moved(workAreaOf(best), -origin.left, -origin.top);
+    std::optional<platform::Monitor> monitorFor(const platform::Rect& r) override {
+        if (failWorkArea || monitors.empty()) return std::nullopt;
+        const std::size_t index = monitorIndexFor(r);
+        return platform::Monitor{monitors[index], workAreaOf(index)};
     }
     platform::Size screenSize() override { return screen; }
     bool anyMonitorIntersects(const platform::Rect& r) override {
@@ -85,11 +119,43 @@ public:
     }
 
 private:
+    // The rectangle a window covers now: a maximised one fills its monitor's
+    // work area, a minimised one sits far off the screen.
+    platform::Rect outerRectangle(const FakeWindow& w) const {
+        const platform::Rect& normal = w.placement.rcNormalPosition;
+        if (w.placement.showCmd == platform::showMaximized && !monitors.empty())
+            return workAreaOf(monitorIndexFor(normal));
+        if (w.placement.showCmd == platform::showMinimized) return {-32000, -32000, -31840, -31972};
+        return normal;
+    }
+    // A restored window reports itself as shown normally; its application
+    // keeps its minimum size.
+    void place(FakeWindow& w, std::int32_t showCmd, platform::Rect onScreen) const {
+        ++w.placementsApplied;
+        w.placement.showCmd = showCmd == platform::showRestore ? platform::showNormal : showCmd;
+        onScreen.right = std::max(onScreen.right, onScreen.left + w.minimumSize.width);
+        onScreen.bottom = std::max(onScreen.bottom, onScreen.top + w.minimumSize.height);
+        w.placement.rcNormalPosition = onScreen;
+    }
+    // How far the work area of the rectangle's monitor starts from the
+    // monitor's corner.
+    platform::Point inset(const platform::Rect& r) const {
+        if (monitors.empty()) return {};
+        const std::size_t index = monitorIndexFor(r);
+        const platform::Rect work = workAreaOf(index);
+        return {work.left - monitors[index].left, work.top - monitors[index].top};
+    }
+    static platform::Rect shifted(const platform::Rect& r, platform::Point by, int sign) {
+        return {r.left + sign * by.x, r.top + sign * by.y, r.right + sign * by.x, r.bottom + sign * by.y};
+    }
     platform::Rect workAreaOf(std::size_t monitor) const {
         return monitor < workAreas.size() ? workAreas[monitor] : monitors[monitor];
     }
-    static platform::Rect moved(const platform::Rect& r, std::int32_t dx, std::int32_t dy) {
-        return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+    std::size_t monitorIndexFor(const platform::Rect& r) const {
+        std::size_t best = 0;
+        for (std::size_t i = 1; i < monitors.size(); ++i)
+            if (closer(r, monitors[i], monitors[best])) best = i;
+        return best;
     }
     static std::int64_t overlap(const platform::Rect& a, const platform::Rect& b) {
         const std::int64_t w = std::int64_t{std::min(a.right, b.right)} - std::max(a.left, b.left);

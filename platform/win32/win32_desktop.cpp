@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 
 #include "platform/win32/win32_platform.h"
 
@@ -15,6 +14,9 @@ HWND toHwnd(WindowHandle window) {
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<std::int32_t>(window)));
 }
 
+RECT toNative(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+Rect fromNative(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 WINDOWPLACEMENT toNative(const WindowPlacement& p) {
     WINDOWPLACEMENT native{};
     native.length = p.length;
@@ -22,8 +24,7 @@ WINDOWPLACEMENT toNative(const WindowPlacement& p) {
     native.showCmd = static_cast<UINT>(p.showCmd);
     native.ptMinPosition = {p.ptMinPosition.x, p.ptMinPosition.y};
     native.ptMaxPosition = {p.ptMaxPosition.x, p.ptMaxPosition.y};
-    native.rcNormalPosition = {p.rcNormalPosition.left, p.rcNormalPosition.top,
-                               p.rcNormalPosition.right, p.rcNormalPosition.bottom};
+    native.rcNormalPosition = toNative(p.rcNormalPosition);
     return native;
 }
 
@@ -34,39 +35,8 @@ WindowPlacement fromNative(const WINDOWPLACEMENT& n) {
     p.showCmd = static_cast<std::int32_t>(n.showCmd);
     p.ptMinPosition = {n.ptMinPosition.x, n.ptMinPosition.y};
     p.ptMaxPosition = {n.ptMaxPosition.x, n.ptMaxPosition.y};
-    p.rcNormalPosition = {n.rcNormalPosition.left, n.rcNormalPosition.top,
-                          n.rcNormalPosition.right, n.rcNormalPosition.bottom};
+    p.rcNormalPosition = fromNative(n.rcNormalPosition);
     return p;
-}
-
-// rcNormalPosition of an ordinary top-level window counts from the primary
-// monitor's work area, not from the screen's corner.
-std::optional<POINT> workspaceOrigin() {
-    MONITORINFO primary{};
-    primary.cbSize = sizeof primary;
-    if (!GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary)) return std::nullopt;
-    return POINT{primary.rcWork.left, primary.rcWork.top};
-}
-
-// Wine applies SetWindowPlacement only to its caller's own windows; for
-// another program's window the same show state and normal rectangle are
-// applied with the calls it does carry across processes. A window that
-// refuses these as well (one of a program with higher rights) stays refused.
-bool applyByPosition(HWND window, const WINDOWPLACEMENT& placement) {
-    const std::optional<POINT> origin = workspaceOrigin();
-    if (!origin) return false;
-    // The normal rectangle is the one of the normal state; a minimised
-    // window may come back maximised first.
-    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
-    if (IsZoomed(window)) ShowWindow(window, SW_RESTORE);
-    RECT normal = placement.rcNormalPosition;
-    OffsetRect(&normal, origin->x, origin->y);
-    if (!SetWindowPos(window, nullptr, normal.left, normal.top, normal.right - normal.left,
-                      normal.bottom - normal.top, SWP_NOZORDER | SWP_NOACTIVATE))
-        return false;
-    if (placement.showCmd != SW_RESTORE && placement.showCmd != SW_SHOWNORMAL)
-        ShowWindow(window, static_cast<int>(placement.showCmd));
-    return true;
 }
 
 }  // namespace
@@ -84,7 +54,39 @@ bool Win32Desktop::getPlacement(WindowHandle window, WindowPlacement& placement)
 
 bool Win32Desktop::setPlacement(WindowHandle window, const WindowPlacement& placement) {
     const WINDOWPLACEMENT native = toNative(placement);
-    return SetWindowPlacement(toHwnd(window), &native) != 0 || applyByPosition(toHwnd(window), native);
+    return SetWindowPlacement(toHwnd(window), &native) != 0;
+}
+
+bool Win32Desktop::showAndMove(WindowHandle window, std::int32_t showCmd, const Rect& screenRectangle) {
+    const HWND hwnd = toHwnd(window);
+    // The rectangle is the one of the normal state; a minimised window may
+    // come back maximised first.
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    if (IsZoomed(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    const Rect& r = screenRectangle;
+    if (!SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                      SWP_NOZORDER | SWP_NOACTIVATE))
+        return false;
+    if (showCmd != SW_RESTORE && showCmd != SW_SHOWNORMAL) ShowWindow(hwnd, showCmd);
+    return true;
+}
+
+std::optional<Rect> Win32Desktop::windowRectangle(WindowHandle window) {
+    RECT outer;
+    if (!GetWindowRect(toHwnd(window), &outer)) return std::nullopt;
+    return fromNative(outer);
+}
+
+bool Win32Desktop::isToolWindow(WindowHandle window) {
+    return (GetWindowLongW(toHwnd(window), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+}
+
+bool Win32Desktop::answers(WindowHandle window, std::chrono::milliseconds timeout) {
+    // WM_NULL does nothing; it only shows that the window's thread handles
+    // messages. A program the system already knows as hung is not waited for.
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(toHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                               static_cast<UINT>(timeout.count()), &ignored) != 0;
 }
 
 std::wstring Win32Desktop::titleBuffer(WindowHandle window) {
@@ -93,16 +95,12 @@ std::wstring Win32Desktop::titleBuffer(WindowHandle window) {
     return buffer;
 }
 
-Rect Win32Desktop::workAreaFor(const Rect& normalRectangle) {
-    const std::optional<POINT> origin = workspaceOrigin();
-    if (!origin) return {};
-    RECT onScreen{normalRectangle.left, normalRectangle.top, normalRectangle.right, normalRectangle.bottom};
-    OffsetRect(&onScreen, origin->x, origin->y);
+std::optional<Monitor> Win32Desktop::monitorFor(const Rect& screenRectangle) {
+    const RECT rect = toNative(screenRectangle);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromRect(&onScreen, MONITOR_DEFAULTTONEAREST), &monitor)) return {};
-    const RECT& work = monitor.rcWork;
-    return {work.left - origin->x, work.top - origin->y, work.right - origin->x, work.bottom - origin->y};
+    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) return std::nullopt;
+    return Monitor{fromNative(monitor.rcMonitor), fromNative(monitor.rcWork)};
 }
 
 Size Win32Desktop::screenSize() {
@@ -112,7 +110,7 @@ Size Win32Desktop::screenSize() {
 // Used to keep the main window reachable when its stored position lies on a
 // monitor that is gone.
 bool Win32Desktop::anyMonitorIntersects(const Rect& screenPixels) {
-    const RECT rect{screenPixels.left, screenPixels.top, screenPixels.right, screenPixels.bottom};
+    const RECT rect = toNative(screenPixels);
     return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/fake/fake_platform.h"
 #include "ui/main_window.h"
 
@@ -10,17 +13,17 @@ using namespace ui;
 constexpr platform::WindowHandle mainHandle = 0x1010;
 constexpr platform::WindowHandle otherHandle = 0x2020;
 
-// Counts what the model asks a view to update.
-struct CountingView : forms::FormView {
-    int controlWrites = 0;
-    int timerWrites = 0;
-    void controlChanged(int, forms::Property) override { ++controlWrites; }
-    void timerChanged(int) override { ++timerWrites; }
+// Records which timers the model asks a view to update.
+struct TimerRecordingView : forms::FormView {
+    std::vector<int> timersChanged;
+    void controlChanged(int, forms::Property) override {}
+    void timerChanged(int timer) override { timersChanged.push_back(timer); }
     void positionChanged() override {}
 };
 
 struct ArmingTest : ::testing::Test {
     fake::FakePlatform fake;
+    TimerRecordingView view;  // attached by the tests that look at it
     MainWindow window{fake.platform};
 
     ArmingTest() {
@@ -93,17 +96,6 @@ TEST_F(ArmingTest, CustomSelectionIsLeftAloneWhenTheScreenShrinks) {
     EXPECT_EQ(window.state().selectedResolution, 7);
 }
 
-TEST_F(ArmingTest, IdleTickWritesNothingAndDoesNotAskForTheForeground) {
-    tick();
-    CountingView view;
-    window.form().setView(&view);
-    fake.desktop.foregroundCalls = 0;
-    for (int i = 0; i < 5; ++i) tick();
-    EXPECT_EQ(view.controlWrites, 0);
-    EXPECT_EQ(view.timerWrites, 0);
-    EXPECT_EQ(fake.desktop.foregroundCalls, 0);
-}
-
 TEST_F(ArmingTest, TogglesExcludeEachOther) {
     window.form().userClicked(chkBack);
     window.form().userClicked(chkGo);
@@ -172,14 +164,22 @@ TEST_F(ArmingTest, NoForegroundWindowCatchesTheRestoreToggle) {
     EXPECT_TRUE(window.form().timerEnabled(Timer2));
 }
 
-TEST_F(ArmingTest, LaterCatchOverridesAPendingOne) {
+TEST_F(ArmingTest, LaterCatchOverridesAPendingOneAndRestartsTimer2With400) {
     window.form().userClicked(chkBack);
     fake.desktop.foreground = otherHandle;
     tick();
+    window.form().setView(&view);
     window.form().userClicked(chkGo);
     tick();
     EXPECT_EQ(window.state().restoreMode, vbFalse);
     EXPECT_TRUE(window.form().timerEnabled(Timer2));
+    EXPECT_GE(std::ranges::count(view.timersChanged, Timer2), 1) << "the running timer is restarted";
+
+    // Another interval in between shows that a catch sets 400 again.
+    window.form().setTimerInterval(Timer2, 1000);
+    window.form().userClicked(chkGo);
+    tick();
+    EXPECT_EQ(window.form().timerInterval(Timer2), 400);
 }
 
 }  // namespace

@@ -19,11 +19,13 @@ constexpr float defaultLeft = 1500, defaultTop = 1200;
 struct LifecycleTest : ::testing::Test {
     fake::FakePlatform fake;
     std::unique_ptr<MainWindow> window;
+    float twipsPerPixel = 15;  // 96 DPI
 
     MainWindow& startAt(const wchar_t* left, const wchar_t* top) {
         if (left) fake.settings.values[{L"Ambrisk2", L"Settings", L"PosLeft"}] = left;
         if (top) fake.settings.values[{L"Ambrisk2", L"Settings", L"PosTop"}] = top;
         window = std::make_unique<MainWindow>(fake.platform);
+        window->form().viewDpiChanged(twipsPerPixel);
         window->form().viewMoved(defaultLeft, defaultTop, windowWidth, windowHeight);
         window->frmAmbrisk2_Form_Load();
         return *window;
@@ -67,25 +69,44 @@ TEST_F(LifecycleTest, WindowWiderThanTheScreenGetsANegativeLeftEdge) {
     EXPECT_EQ(w.form().top(), 0);
 }
 
-TEST_F(LifecycleTest, WindowTallerThanTheScreenWithItsTitleBarPulledOffKeepsThePlatformsPlacement) {
+TEST_F(LifecycleTest, WindowTallerThanTheScreenWithItsTitleBarPulledOffTakesThePlatformsTop) {
     fake.desktop.screen = {800, 240};
     fake.desktop.monitors = {{0, 0, 800, 240}};
     MainWindow& w = startAt(L"0", L"0");
-    EXPECT_EQ(w.form().left(), defaultLeft);
+    EXPECT_EQ(w.form().left(), 0);
     EXPECT_EQ(w.form().top(), defaultTop);
 }
 
-TEST_F(LifecycleTest, PositionWithTheTitleBarOnNoMonitorKeepsThePlatformsPlacement) {
-    for (auto [left, top] : {std::pair{L"-90000", L"3000"}, {L"3000", L"-90000"}, {L"-2e30", L"0"}}) {
-        MainWindow& w = startAt(left, top);
-        EXPECT_EQ(w.form().left(), defaultLeft) << left << L"," << top;
-        EXPECT_EQ(w.form().top(), defaultTop) << left << L"," << top;
+TEST_F(LifecycleTest, TitleBarOnNoMonitorBringsBackOnlyTheAxisThatNeedsIt) {
+    // A monitor left of the primary one, 480 pixels high.
+    fake.desktop.monitors.push_back({-1024, 0, 0, 480});
+    struct Case {
+        const wchar_t* left;
+        const wchar_t* top;
+        float expectedLeft, expectedTop;
+    };
+    for (const Case& c : {Case{L"-9000", L"3000", -9000, 3000},            // on the left monitor
+                          Case{L"-90000", L"3000", defaultLeft, 3000},     // left of every monitor
+                          Case{L"3000", L"-90000", 3000, defaultTop},      // above every monitor
+                          Case{L"-2e30", L"0", defaultLeft, 0},            // beyond any pixel coordinate
+                          Case{L"-90000", L"-90000", defaultLeft, defaultTop},
+                          // Below the left monitor but beside the primary one: either
+                          // coordinate alone would do, and the left edge is kept first.
+                          Case{L"-9000", L"9000", -9000, defaultTop}}) {
+        MainWindow& w = startAt(c.left, c.top);
+        EXPECT_EQ(w.form().left(), c.expectedLeft) << c.left << L"," << c.top;
+        EXPECT_EQ(w.form().top(), c.expectedTop) << c.left << L"," << c.top;
     }
-    // A monitor left of the primary one still holds it.
+}
+
+TEST_F(LifecycleTest, PositionIsJudgedInThePixelsOfTheWindowsDpi) {
+    twipsPerPixel = 10;  // 144 DPI: the 1280 x 1024 pixel screen is 12800 x 10240 twips
     fake.desktop.monitors.push_back({-1024, 0, 0, 768});
-    MainWindow& w = startAt(L"-9000", L"3000");
-    EXPECT_EQ(w.form().left(), -9000);
-    EXPECT_EQ(w.form().top(), 3000);
+    MainWindow& w = startAt(L"19000", L"15000");
+    EXPECT_EQ(w.form().left(), 12800 - windowWidth);
+    EXPECT_EQ(w.form().top(), 10240 - windowHeight);
+    // Its title bar spans pixels -1600 to -1060, left of the left monitor.
+    EXPECT_EQ(startAt(L"-16000", L"3000").form().left(), defaultLeft);
 }
 
 TEST_F(LifecycleTest, ClosingRightAfterStartRewritesTheLoadedValues) {

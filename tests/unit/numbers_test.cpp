@@ -50,6 +50,12 @@ TEST(LeadingNumber, ReportsANumberBeyondTheDoubleRange) {
     EXPECT_EQ(leadingNumber(L"1000e-400"), 0.0);
     EXPECT_EQ(leadingNumber(std::wstring(400, L'9')), std::nullopt);
     EXPECT_EQ(leadingNumber(L"&H" + std::wstring(300, L'F')), std::nullopt);
+
+    // The digits and the exponent together decide, however long the text.
+    const std::wstring zeros(200000, L'0');
+    EXPECT_EQ(leadingNumber(L"1" + zeros + L"e-1000000"), 0.0);
+    EXPECT_EQ(leadingNumber(L"1" + zeros + L"e-199999"), 10.0);
+    EXPECT_EQ(leadingNumber(L"0." + zeros + L"1e1000000"), std::nullopt);
 }
 
 struct Writing {

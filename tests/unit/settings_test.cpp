@@ -89,8 +89,8 @@ TEST_F(SettingsTest, EntryTextLoadsAsItsPlainNumber) {
                           {L"1e3", L"1000"}, {L"12.5px", L"12.5"},
                           // too long for the entry: the stump is made plain again
                           {L"123456", L"12345"}, {L"1.5e20", L"1.5"}, {L"-1e-9", L"-1"},
-                          // beyond the double range: the built-in value
-                          {L"9E999", L"1200"}})
+                          // beyond the double range: 0, as in the entry itself
+                          {L"9E999", L"0"}, {L"-1e400", L"0"}})
         EXPECT_EQ(loadedText(L"CustomWidth", c.stored, txtBreit), c.shown) << c.stored;
 }
 
@@ -187,7 +187,9 @@ TEST_F(SettingsTest, DefaultsButtonBringsBackTheTagsAndKeepsTheCustomSizePlain) 
     EXPECT_FALSE(w.optTask(1).selected());
     EXPECT_EQ(fake.settings.writtenKeys.size(), writes) << "the button writes nothing";
 
-    for (auto [typed, kept] : {std::pair{L"1280", L"1280"}, {L"", L"0"}, {L"abc", L"0"}, {L"9E999", L"0"}}) {
+    // Only the sign goes: a fraction is kept.
+    for (auto [typed, kept] : {std::pair{L"1280", L"1280"}, {L"-2.5", L"2.5"}, {L"", L"0"}, {L"abc", L"0"},
+                               {L"9E999", L"0"}}) {
         w.form().userEditedText(txtBreit, typed);
         w.frmAmbrisk2_cmdRestoreDefaults_Click();
         EXPECT_EQ(w.ctl(txtBreit).text(), kept) << typed;

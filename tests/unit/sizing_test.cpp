@@ -2,11 +2,20 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
+#include <string>
+#include <utility>
 
 #include "platform/fake/fake_platform.h"
 #include "sizing/geometry.h"
 #include "sizing/title.h"
 #include "ui/main_window.h"
+
+namespace platform {
+void PrintTo(const Rect& r, std::ostream* out) {
+    *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+}  // namespace platform
 
 namespace {
 
@@ -120,15 +129,137 @@ TEST_F(SizingTest, WindowMovesLeftOrUpOnlyAsFarAsTheWorkAreaNeeds) {
     EXPECT_EQ(normalOf(notepad), (Rect{480, 394, 1280, 994}));
 }
 
-TEST_F(SizingTest, TaskbarAtTheTopCountsOnlyWithItsHeight) {
-    // The normal rectangle counts from the work area's corner, so a taskbar
-    // above it gives the same result as one below.
+TEST_F(SizingTest, PanelsOnAnyEdgeGiveTheSameRectanglesOnWindowsAndUnderWine) {
+    // Windows counts the normal rectangle from the work area, Wine from the
+    // screen's corner; on the screen both must come out alike, and two
+    // sizings and two restorings must leave no drift.
+    const Rect monitor{0, 0, 1280, 1024};
+    const std::pair<const char*, Rect> panels[] = {{"top", {0, 40, 1280, 1024}},
+                                                   {"left", {60, 0, 1280, 1024}},
+                                                   {"bottom", {0, 0, 1280, 994}},
+                                                   {"right", {0, 0, 1220, 1024}}};
+    withoutOptions();
+    window.optRes(1).select();
+    for (const auto& [edge, work] : panels)
+        for (const fake::Convention convention : {fake::Convention::Windows, fake::Convention::Wine}) {
+            SCOPED_TRACE(std::string(edge) + (convention == fake::Convention::Wine ? " under Wine" : " on Windows"));
+            fake.desktop.convention = convention;
+            setWorkArea(monitor, work);
+            window.state().resizedWindows.assign(1, sizing::HistoryRecord{});
+            const Rect start{600, 500, 700, 600};
+            win(notepad).placement.rcNormalPosition = start;
+
+            // 800 x 600 from (600, 500) passes the work area's right and
+            // bottom edges, so the window moves to end on them.
+            const Rect fitted{work.right - 800, work.bottom - 600, work.right, work.bottom};
+            size(notepad);
+            EXPECT_EQ(normalOf(notepad), fitted);
+            size(notepad);
+            EXPECT_EQ(normalOf(notepad), fitted);
+            restore(notepad);
+            EXPECT_EQ(normalOf(notepad), fitted);
+            EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"恢复其原始大小。");
+            win(notepad).placement.rcNormalPosition = start;
+            size(notepad);
+            restore(notepad);
+            EXPECT_EQ(normalOf(notepad), start);
+        }
+}
+
+TEST_F(SizingTest, EachMonitorCountsFromItsOwnWorkArea) {
+    // A taskbar at the top of the primary monitor shifts nothing on a second
+    // monitor without one: a window at top 20 sized to a height of 1010 on
+    // the 1024-high second monitor ends at top 14.
+    fake.desktop.monitors = {{0, 0, 1280, 1024}, {1280, 0, 2560, 1024}};
+    fake.desktop.workAreas = {{0, 30, 1280, 1024}, {1280, 0, 2560, 1024}};
+    withoutOptions();
+    window.optRes(7).select();
+    window.ctl(txtBreit).setText(L"400");
+    window.ctl(txtHoch).setText(L"1010");
+    win(notepad).placement.rcNormalPosition = {1500, 20, 1900, 320};
+    for (const fake::Convention convention : {fake::Convention::Windows, fake::Convention::Wine}) {
+        fake.desktop.convention = convention;
+        size(notepad);
+        EXPECT_EQ(normalOf(notepad), (Rect{1500, 14, 1900, 1024}));
+        restore(notepad);
+        EXPECT_EQ(normalOf(notepad), (Rect{1500, 20, 1900, 320}));
+    }
+
+    // On the primary monitor the window keeps its distance from the taskbar.
+    win(notepad).placement.rcNormalPosition = {100, 50, 500, 350};
+    window.ctl(txtHoch).setText(L"500");
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 500, 550}));
+}
+
+TEST_F(SizingTest, ToolWindowCountsFromTheScreenCorner) {
     setWorkArea({0, 0, 1280, 1024}, {0, 30, 1280, 1024});
-    win(notepad).placement.rcNormalPosition = {600, 400, 700, 500};
+    win(notepad).toolWindow = true;
     withoutOptions();
     window.optRes(1).select();
     size(notepad);
-    EXPECT_EQ(normalOf(notepad), (Rect{480, 394, 1280, 994}));
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 900, 650}));
+    win(notepad).placement.rcNormalPosition = {600, 400, 700, 500};
+    size(notepad);
+    // 400 + 600 fits above the work area's bottom at 1024; counted from the
+    // work area it would not.
+    EXPECT_EQ(normalOf(notepad), (Rect{480, 400, 1280, 1000}));
+}
+
+TEST_F(SizingTest, WindowOfAProgramThatDoesNotAnswerIsLeftAlone) {
+    size(notepad);
+    const Rect sized = normalOf(notepad);
+    const auto history = window.state().resizedWindows;
+    win(notepad).hung = true;
+    for (const Ctl toggle : {chkGo, chkBack}) {
+        act(toggle, notepad, notepad);
+        EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"is not responding and was left unchanged");
+        EXPECT_EQ(normalOf(notepad), sized);
+        EXPECT_EQ(window.state().resizedWindows, history);
+    }
+    // Once it answers again, its record is still there to restore.
+    win(notepad).hung = false;
+    restore(notepad);
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"恢复其原始大小。");
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 500, 350}));
+}
+
+TEST_F(SizingTest, AppliedPlacementKeepsFlagsAndClearsMinimisedAndMaximisedPositions) {
+    win(notepad).placement.flags = 2;  // WPF_RESTORETOMAXIMIZED
+    win(notepad).placement.ptMinPosition = {-32000, -32000};
+    win(notepad).placement.ptMaxPosition = {-8, -8};
+    size(notepad);
+    const platform::WindowPlacement& applied = win(notepad).placement;
+    EXPECT_EQ(applied.flags, 2u);
+    EXPECT_EQ(applied.ptMinPosition.x, 0);
+    EXPECT_EQ(applied.ptMinPosition.y, 0);
+    EXPECT_EQ(applied.ptMaxPosition.x, 0);
+    EXPECT_EQ(applied.ptMaxPosition.y, 0);
+}
+
+TEST_F(SizingTest, OnlyATickAddsTheBorderOrTakesTheTaskbar) {
+    // The greyed state counts as clear.
+    window.ctl(chkBorder).setValue(2);
+    window.ctl(chkTask).setValue(2);
+    size(notepad);
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"1024 x 768");
+    window.ctl(chkBorder).setValue(1);
+    size(notepad);
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"1030 x 774");
+}
+
+TEST_F(SizingTest, EntriesAreReadAsTheyStandWhenTheActionFires) {
+    withoutOptions();
+    window.optRes(7).select();
+    window.form().userClicked(chkGo);
+    fake.desktop.foreground = notepad;
+    window.form().timerFired(Timer1);
+    // Typed between the release of the toggle and the firing: normalised then.
+    window.ctl(txtBreit).setText(L"-70.5");
+    window.ctl(txtHoch).setText(L"5e2");
+    window.form().timerFired(Timer2);
+    EXPECT_EQ(window.ctl(txtBreit).text(), L"71");
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"71 x 500");
 }
 
 TEST_F(SizingTest, WindowOnAnotherMonitorStaysThere) {
@@ -311,13 +442,6 @@ TEST_F(SizingTest, RefusedRestoreIsReportedAndCanBeTriedAgain) {
     restore(notepad);
     EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"恢复其原始大小。");
     EXPECT_EQ(win(notepad).placement.showCmd, platform::showMaximized);
-}
-
-TEST_F(SizingTest, SizesArePhysicalPixelsAtAnyDpi) {
-    withoutOptions();
-    window.form().viewDpiChanged(10.0f);  // 144 DPI, 150 %
-    size(notepad);
-    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1124, 818}));
 }
 
 TEST(PlacedRectangle, OnOneMonitorFollowsTheRuleOfTheWorkAreaSize) {

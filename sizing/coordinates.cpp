@@ -1,0 +1,55 @@
+#include "sizing/coordinates.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace sizing {
+
+namespace {
+
+bool fitsInt32(std::int64_t value) {
+    return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
+}
+
+// A platform that reports the normal rectangle on the screen reports the
+// window's outer rectangle as it is now. Where it counts from the work area,
+// the two differ unless that work area starts at its monitor's corner, and
+// then both conventions give the same numbers.
+bool countsFromScreen(platform::Desktop& desktop, platform::WindowHandle window, const platform::Rect& reported) {
+    if (desktop.isToolWindow(window)) return true;
+    const std::optional<platform::Rect> outer = desktop.windowRectangle(window);
+    return outer && *outer == reported;
+}
+
+std::optional<platform::Rect> offsetBy(const platform::Rect& r, std::int64_t dx, std::int64_t dy) {
+    const std::int64_t left = r.left + dx, top = r.top + dy, right = r.right + dx, bottom = r.bottom + dy;
+    if (!fitsInt32(left) || !fitsInt32(top) || !fitsInt32(right) || !fitsInt32(bottom)) return std::nullopt;
+    return platform::Rect{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+                          static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+}
+
+}  // namespace
+
+std::optional<platform::Rect> moved(const platform::Rect& rectangle, platform::Point offset) {
+    return offsetBy(rectangle, offset.x, offset.y);
+}
+
+PlacementFrame placementFrame(platform::Desktop& desktop, platform::WindowHandle window,
+                              const platform::Rect& reported, const platform::Rect& rectangle) {
+    // Windows picks the monitor from the rectangle as it stands, as if it
+    // were on the screen; the work area's inset is too small to change that.
+    const std::optional<platform::Monitor> monitor = desktop.monitorFor(rectangle);
+    if (!monitor) return {};
+    const platform::Rect& area = monitor->area;
+    const platform::Rect& work = monitor->workArea;
+    std::int64_t dx = 0, dy = 0;
+    if (!countsFromScreen(desktop, window, reported)) {
+        dx = std::int64_t{work.left} - area.left;
+        dy = std::int64_t{work.top} - area.top;
+    }
+    const std::optional<platform::Rect> workArea = offsetBy(work, -dx, -dy);
+    if (!workArea || !fitsInt32(dx) || !fitsInt32(dy)) return {};
+    return {{static_cast<std::int32_t>(dx), static_cast<std::int32_t>(dy)}, *workArea};
+}
+
+}  // namespace sizing
