@@ -32,11 +32,12 @@ API
                                  an Xvfb screen of that size, started once and reused. With work_area
                                  (x, y, width, height) its root window announces that work area
                                  (_NET_WORKAREA), as panels at the screen's edges do; Wine reports it.
-  Session.two_monitor_display(first=(1280, 1024), second=(1024, 768)) -> TwoMonitorDisplay
-                                 two monitors (Xephyr with Xinerama): first at (0, 0), the primary;
-                                 second to its right, tops aligned. Using it makes this prefix's Wine
-                                 read Xinerama instead of XRandR (restarting Wine on the switch to it
-                                 and away).
+  Session.two_monitor_display(first=(1280, 1024), second=(1024, 768), work_areas=None)
+                                 -> TwoMonitorDisplay: two monitors (Xephyr with Xinerama): first at
+                                 (0, 0), the primary; second to its right, tops aligned; work_areas,
+                                 one (x, y, width, height) per monitor (_GTK_WORKAREAS_D0). Using it
+                                 makes this prefix's Wine read Xinerama instead of XRandR (restarting
+                                 Wine on the switch to it and away).
   Session.start_ambrisk(display, reset_settings=True) -> MainWindow
                                  starts Ambrisk2.exe and waits until its window "Ambrisk 2" is shown.
                                  reset_settings deletes SETTINGS_KEY first, so each start sees defaults.
@@ -235,11 +236,13 @@ class Display:
 class TwoMonitorDisplay(Display):
     """Two monitors side by side, first (width, height) on the left as the primary, second to its
     right, tops aligned: Xephyr with Xinerama, which shows each monitor in a window of a private
-    Xvfb. Wine reads Xinerama's monitors only when it does not use XRandR."""
+    Xvfb. Wine reads Xinerama's monitors only when it does not use XRandR. With work_areas (one
+    (x, y, width, height) per monitor) the root window announces them (_GTK_WORKAREAS_D0), as panels
+    on single monitors do."""
 
     x11_driver = {"UseXRandR": "N"}
 
-    def __init__(self, first, second, numbers):
+    def __init__(self, first, second, numbers, work_areas=None):
         (first_width, first_height), (second_width, second_height) = first, second
         self.width, self.height = first_width + second_width, max(first_height, second_height)
         self.host = Display(max(first_width, second_width), self.height, numbers)
@@ -250,6 +253,10 @@ class TwoMonitorDisplay(Display):
                             "-screen", f"{second_width}x{second_height}"],
             env={**os.environ, "DISPLAY": self.host.name})
         self.name = f":{self.number}"
+        if work_areas:
+            subprocess.run(["xprop", "-display", self.name, "-root", "-f", "_GTK_WORKAREAS_D0", "32c",
+                            "-set", "_GTK_WORKAREAS_D0", ",".join(str(v) for area in work_areas for v in area)],
+                           check=True)
 
     def stop(self):
         super().stop()
@@ -445,10 +452,10 @@ class Session:
             self._displays[key] = Display(width, height, [n for n in self._numbers if n not in used], work_area)
         return self._displays[key]
 
-    def two_monitor_display(self, first=(1280, 1024), second=(1024, 768)):
-        key = ("two monitors", first, second)
+    def two_monitor_display(self, first=(1280, 1024), second=(1024, 768), work_areas=None):
+        key = ("two monitors", first, second, work_areas)
         if key not in self._displays:
-            self._displays[key] = TwoMonitorDisplay(first, second, self._numbers)
+            self._displays[key] = TwoMonitorDisplay(first, second, self._numbers, work_areas)
         return self._displays[key]
 
     def env(self, display):

@@ -73,23 +73,25 @@ class PanelTest(NotepadCase, unittest.TestCase):
 
 
 class TwoMonitorTest(NotepadCase, unittest.TestCase):
-    """A 1024 x 768 monitor right of the 1280 x 1024 primary one; notepad near its lower right
-    corner, the main window on the primary monitor."""
+    """A 1024 x 768 monitor with a 30-pixel panel at its top, right of the 1280 x 1024 primary one;
+    notepad near its lower right corner, the main window on the primary monitor."""
     NOTEPAD_AT = (1900, 400, 2200, 650)
 
     @classmethod
     def make_display(cls):
-        return cls.session.two_monitor_display((cls.WIDTH, cls.HEIGHT), (1024, 768))
+        return cls.session.two_monitor_display((cls.WIDTH, cls.HEIGHT), (1024, 768),
+                                               work_areas=((0, 0, 1280, 1024), (1280, 30, 1024, 738)))
 
     def test_window_is_sized_within_its_own_monitor(self):
         select(self.app, "optRes0")
         self.assertEqual(self.act("chkGo"), resized(NOTEPAD_TITLE, 646, 458))
         self.assertEqual(outer_rect(self.notepad), (2304 - 646, 768 - 458, 2304, 768))
 
-        # Too large to fit from its place: it starts at the monitor's left edge, not on the primary.
+        # Too large to fit from its place: it starts at the work area's top left corner on that
+        # monitor, neither on the primary nor under the panel.
         select(self.app, "optRes2")
         self.assertEqual(self.act("chkGo"), resized(NOTEPAD_TITLE, 1030, 746))
-        self.assertEqual(outer_rect(self.notepad), (1280, 768 - 746, 1280 + 1030, 768))
+        self.assertEqual(outer_rect(self.notepad), (1280, 30, 1280 + 1030, 30 + 746))
 
 
 class HungTargetTest(MainWindowCase, unittest.TestCase):
