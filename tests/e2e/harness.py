@@ -58,10 +58,14 @@ API
           for the process to end), kill() (ends the process at once).
   MainWindow(Window): controls() -> {name: Control}, control(name) -> Control, click(name), key(*names),
           type(text), focused() -> control name or None, watch(name, seconds) -> Watch (a probe polling
-          the foreground window and the control's check state every 5 ms, with arrival times).
+          the foreground window and the control's check state every 5 ms, with arrival times),
+          selection(name) -> (start, end) of an entry's selected text.
   Control: name, id, cls, text, enabled, visible, checked, rect (screen l, t, r, b), pos (x, y, w, h
           relative to the main window's client area), centre.
   wait_for(predicate, timeout=5, interval=0.05) -> the first true value, or raises AssertionError.
+  Pixels(path): an image file's pixels: width, height, at(x, y) -> (r, g, b), most_common(left, top,
+          right, bottom) -> (r, g, b). With Display.screenshot(path, control.rect) it reads what a
+          control shows.
 
 Control names are those of ui/layout.h (optRes0 .. optRes7, txtBreit, chkGo, ...); a control's
 dialog ID is 100 + its place in that enum.
@@ -173,6 +177,30 @@ def prepare_prefix(wine, env):
         if code != 0:
             raise RuntimeError(f"reg add {key} {value} failed: {err.decode(errors='replace')}")
     run(["wineserver", "-w"], env=env, timeout=120)
+
+
+class Pixels:
+    """The RGB pixels of an image file, read through ImageMagick as binary PPM."""
+
+    def __init__(self, path):
+        code, data, err = run(["convert", path, "-depth", "8", "ppm:-"])
+        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+        if code != 0 or not header:
+            raise RuntimeError(f"cannot read {path}: {err.decode(errors='replace')}")
+        self.width, self.height = int(header.group(1)), int(header.group(2))
+        self._data = data[header.end():]
+
+    def at(self, x, y):
+        offset = 3 * (y * self.width + x)
+        return tuple(self._data[offset:offset + 3])
+
+    def most_common(self, left=0, top=0, right=None, bottom=None):
+        counts = {}
+        for y in range(top, self.height if bottom is None else bottom):
+            for x in range(left, self.width if right is None else right):
+                colour = self.at(x, y)
+                counts[colour] = counts.get(colour, 0) + 1
+        return max(counts, key=counts.get)
 
 
 def _start_x_server(numbers, command, env=None):
@@ -412,6 +440,10 @@ class MainWindow(Window):
         focus = self.session.probe(self.display, "focus", self.hwnd)
         names = {ID_BASE + i: name for i, name in enumerate(CONTROL_NAMES)}
         return names.get(focus["id"]) if focus["hwnd"] != "0x0" else None
+
+    def selection(self, name):
+        selected = self.session.probe(self.display, "selection", self.hwnd, CONTROL_IDS[name])
+        return selected["start"], selected["end"]
 
     def watch(self, name, seconds):
         return Watch(self.session, self.display, self.hwnd, CONTROL_IDS[name], seconds)

@@ -17,14 +17,28 @@
 //   probe screen                     screen size, work area, DPI
 //   probe watch <window> <id> <ms>   one line per change of the foreground
 //                                    window or of control <id>'s check state
+//   probe text <window> <face> <points> <weight> <underline> <ink> <paper> <text>
+//                                    a caption drawn in that font at the window's
+//                                    DPI (colours as rrggbb): its extent and the
+//                                    pixels that come out exactly in the ink colour
+//   probe tooltips <window>          the tooltip windows of the window's thread,
+//                                    with the text shown and every tool's text
+//   probe selection <window> <id>    EM_GETSEL of control <id>
+//   probe clipboard <text>           put the text on the clipboard
+//   probe colours                    the button-face and window system colours
 //
 // <window> is a title (exact) or a handle written as 0x<hex>.
 // Exit code 0 on success, 1 on bad usage, 2 when the window is not found, 3 when
 // the call failed (Wine refuses SetWindowPlacement on another process's window).
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -272,9 +286,204 @@ int watch(HWND hwnd, int id, int milliseconds) {
     return 0;
 }
 
+// --- text: a caption drawn in a font that the probe creates itself -----------
+// Drawn on a DIB as the program draws on its window surface, so that the
+// pixels compare one to one with a screenshot of the program's control.
+
+struct OwnedFont {
+    HFONT font;
+    ~OwnedFont() { DeleteObject(font); }
+};
+
+struct Canvas {
+    HDC dc = CreateCompatibleDC(nullptr);
+    const DWORD* pixels = nullptr;  // top-down, 0x00rrggbb
+    HBITMAP bitmap;
+    HGDIOBJ previousBitmap;
+
+    Canvas(int width, int height) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        pixels = static_cast<const DWORD*>(bits);
+        previousBitmap = SelectObject(dc, bitmap);
+    }
+    ~Canvas() {
+        SelectObject(dc, previousBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+};
+
+COLORREF colourArgument(const wchar_t* rrggbb) {
+    const unsigned long value = std::wcstoul(rrggbb, nullptr, 16);
+    return RGB((value >> 16) & 0xff, (value >> 8) & 0xff, value & 0xff);
+}
+
+// args: face, points, weight, underline (0/1), ink and paper as rrggbb, text.
+// Prints the text's GetTextExtentPoint32 and, row by row, the pixels that come
+// out exactly in the ink colour ('#') when it is drawn on the paper colour.
+int text(HWND hwnd, wchar_t** args) {
+    LOGFONTW logFont{};
+    logFont.lfHeight = -static_cast<LONG>(std::lround(_wtof(args[1]) * dpiOf(hwnd) / 72.0));
+    logFont.lfWeight = _wtoi(args[2]);
+    logFont.lfUnderline = _wtoi(args[3]) != 0;
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(logFont.lfFaceName, args[0], LF_FACESIZE);
+    const OwnedFont font{CreateFontIndirectW(&logFont)};
+    const COLORREF ink = colourArgument(args[4]);
+    const std::wstring caption = args[6];
+    const int length = static_cast<int>(caption.size());
+
+    SIZE extent{};
+    {
+        const Canvas measuring(1, 1);
+        const HGDIOBJ previous = SelectObject(measuring.dc, font.font);
+        GetTextExtentPoint32W(measuring.dc, caption.c_str(), length, &extent);
+        SelectObject(measuring.dc, previous);
+    }
+    const int margin = 4;  // room for ink that overhangs the extent
+    const int width = extent.cx + 2 * margin, height = extent.cy + 2 * margin;
+    const Canvas canvas(width, height);
+    const HGDIOBJ previousFont = SelectObject(canvas.dc, font.font);
+    const HGDIOBJ previousBrush = SelectObject(canvas.dc, GetStockObject(DC_BRUSH));
+    SetDCBrushColor(canvas.dc, colourArgument(args[5]));
+    PatBlt(canvas.dc, 0, 0, width, height, PATCOPY);
+    SetBkMode(canvas.dc, TRANSPARENT);
+    SetTextColor(canvas.dc, ink);
+    TextOutW(canvas.dc, margin, margin, caption.c_str(), length);
+    GdiFlush();
+    SelectObject(canvas.dc, previousBrush);
+    SelectObject(canvas.dc, previousFont);
+
+    const DWORD inkPixel = (GetRValue(ink) << 16) | (GetGValue(ink) << 8) | GetBValue(ink);
+    std::vector<std::string> rows;
+    for (int y = 0; y < height; ++y) {
+        std::string row = "\"";
+        for (int x = 0; x < width; ++x) row += (canvas.pixels[y * width + x] & 0xffffff) == inkPixel ? '#' : '.';
+        rows.push_back(row + "\"");
+    }
+    emit("{\"extent\":[" + number(extent.cx) + "," + number(extent.cy) + "],\"rows\":" + join(rows) + "}");
+    return 0;
+}
+
+// --- tooltips: the tooltip windows of a window's thread and their tools ------
+// A tool's text does not cross processes in a message, so each tool is read
+// through a buffer in the program's own memory.
+
+struct RemoteBuffer {
+    HANDLE process;
+    void* address;
+
+    RemoteBuffer(DWORD pid, SIZE_T size)
+        : process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid)),
+          address(process ? VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)
+                          : nullptr) {}
+    ~RemoteBuffer() {
+        if (address) VirtualFreeEx(process, address, 0, MEM_RELEASE);
+        if (process) CloseHandle(process);
+    }
+};
+
+struct ToolRecord {
+    TTTOOLINFOW info;
+    wchar_t text[1024];
+};
+
+std::string toolsJson(HWND tip, const RemoteBuffer& remote) {
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address) + offsetof(ToolRecord, text));
+    std::vector<std::string> tools;
+    const auto count = SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        ToolRecord record{};
+        record.info.cbSize = sizeof record.info;
+        record.info.lpszText = remoteText;
+        if (!WriteProcessMemory(remote.process, remote.address, &record, sizeof record, nullptr) ||
+            !SendMessageW(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.address)) ||
+            !ReadProcessMemory(remote.process, remote.address, &record, sizeof record, nullptr))
+            return "null";
+        record.text[1023] = L'\0';
+        const HWND control = record.info.uFlags & TTF_IDISHWND ? reinterpret_cast<HWND>(record.info.uId) : nullptr;
+        tools.push_back("{\"id\":" + number(control ? GetDlgCtrlID(control) : -1) + ",\"text\":" +
+                        (record.info.lpszText == remoteText ? quoted(record.text) : std::string("null")) + "}");
+    }
+    return join(tools);
+}
+
+struct TooltipSearch {
+    const RemoteBuffer& remote;
+    std::vector<std::string> found;
+};
+
+BOOL CALLBACK addTooltip(HWND hwnd, LPARAM param) {
+    if (lstrcmpiW(className(hwnd).c_str(), TOOLTIPS_CLASSW) != 0) return TRUE;
+    auto* search = reinterpret_cast<TooltipSearch*>(param);
+    // WM_GETTEXT gives the text of the tip being shown.
+    search->found.push_back("{\"hwnd\":" + handle(hwnd) + ",\"visible\":" + flag(IsWindowVisible(hwnd)) +
+                            ",\"text\":" + quoted(windowText(hwnd)) +
+                            ",\"tools\":" + toolsJson(hwnd, search->remote) + "}");
+    return TRUE;
+}
+
+int tooltips(HWND hwnd) {
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(hwnd, &pid);
+    const RemoteBuffer remote(pid, sizeof(ToolRecord));
+    if (!remote.address) {
+        emit("{\"error\":\"cannot reach the window's process memory\"}");
+        return 3;
+    }
+    TooltipSearch search{remote, {}};
+    EnumThreadWindows(thread, addTooltip, reinterpret_cast<LPARAM>(&search));
+    emit(join(search.found));
+    return 0;
+}
+
+// --- selection, clipboard, system colours -------------------------------------
+
+int selection(HWND hwnd, int id) {
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(hwnd, findControl, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) {
+        emit("{\"error\":\"control not found\"}");
+        return 2;
+    }
+    // Without pointers EM_GETSEL answers in its result, which crosses processes.
+    const auto range = static_cast<DWORD>(SendMessageW(search.found, EM_GETSEL, 0, 0));
+    emit("{\"start\":" + number(LOWORD(range)) + ",\"end\":" + number(HIWORD(range)) + "}");
+    return 0;
+}
+
+int clipboard(const std::wstring& text) {
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory) return 3;
+    if (void* target = GlobalLock(memory)) {
+        std::memcpy(target, text.c_str(), bytes);
+        GlobalUnlock(memory);
+    }
+    // The clipboard owns the memory once SetClipboardData has taken it.
+    const bool ok = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+    if (!ok) GlobalFree(memory);
+    CloseClipboard();
+    emit("{\"ok\":" + flag(ok) + "}");
+    return ok ? 0 : 3;
+}
+
+std::string colourJson(int index) {
+    const COLORREF colour = GetSysColor(index);
+    return "[" + number(GetRValue(colour)) + "," + number(GetGValue(colour)) + "," + number(GetBValue(colour)) + "]";
+}
+
+int colours() {
+    emit("{\"btnface\":" + colourJson(COLOR_BTNFACE) + ",\"window\":" + colourJson(COLOR_WINDOW) + "}");
+    return 0;
+}
+
 int usage() {
     emit("{\"error\":\"usage: probe controls|window|placement|setplacement|move|foreground|focus|close|windows|"
-         "screen|watch ...\"}");
+         "screen|watch|text|tooltips|selection|clipboard|colours ...\"}");
     return 1;
 }
 
@@ -295,6 +504,8 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"screen") return screen();
+    if (command == L"colours") return colours();
+    if (command == L"clipboard" && argc == 3) return clipboard(argv[2]);
     if (argc < 3) return usage();
     HWND hwnd = findWindow(argv[2]);
     if (!hwnd) return notFound(argv[2]);
@@ -330,6 +541,9 @@ int wmain(int argc, wchar_t** argv) {
         emit("{\"ok\":true}");
         return 0;
     }
+    if (command == L"text" && argc == 10) return text(hwnd, argv + 3);
+    if (command == L"tooltips") return tooltips(hwnd);
+    if (command == L"selection" && argc == 4) return selection(hwnd, _wtoi(argv[3]));
     if (command == L"answers" && argc == 4) {
         DWORD_PTR ignored = 0;
         bool answered = SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(_wtoi(argv[3])),
