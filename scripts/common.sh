@@ -5,7 +5,7 @@ REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(cmake g++ make googletest libgtest-dev libbenchmark-dev clang python3
           g++-mingw-w64-i686 g++-mingw-w64-x86-64-win32
           wine wine32:i386 wine64 fonts-wine fonts-wqy-microhei
-          xvfb xdotool x11-utils imagemagick)
+          xvfb xserver-xephyr xdotool x11-utils imagemagick)
 JOBS="$(nproc 2>/dev/null || echo 2)"
 # Build directories, relative to the repository (overridable, e.g. to keep several side by side).
 HOST_BUILD="${AMBRISK_HOST_BUILD:-build-host}"

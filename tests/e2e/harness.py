@@ -28,13 +28,26 @@ Usage (a test file tests/e2e/test_<topic>.py):
 API
   session() -> Session           the per-run session: one Wine prefix (created on first use, ~5-15 s),
                                  removed with every process it started when the Python process exits.
-  Session.display(w, h) -> Display
-                                 an Xvfb screen of that size, started once and reused.
+  Session.display(w, h, work_area=None) -> Display
+                                 an Xvfb screen of that size, started once and reused. With work_area
+                                 (x, y, width, height) its root window announces that work area
+                                 (_NET_WORKAREA), as panels at the screen's edges do; Wine reports it.
+  Session.two_monitor_display(first=(1280, 1024), second=(1024, 768), work_areas=None)
+                                 -> TwoMonitorDisplay: two monitors (Xephyr with Xinerama): first at
+                                 (0, 0), the primary; second to its right, tops aligned; work_areas,
+                                 one (x, y, width, height) per monitor (_GTK_WORKAREAS_D0). Using it
+                                 makes this prefix's Wine read Xinerama instead of XRandR (restarting
+                                 Wine on the switch to it and away).
   Session.start_ambrisk(display, reset_settings=True) -> MainWindow
                                  starts Ambrisk2.exe and waits until its window "Ambrisk 2" is shown.
                                  reset_settings deletes SETTINGS_KEY first, so each start sees defaults.
   Session.start_notepad(display) -> Window
                                  Wine's notepad, a third-party window to click or size.
+  Session.start_hang_target(display, hang_ms) -> Window
+                                 a window titled HANG_TARGET_TITLE (tests/e2e/probe/hang_target.cpp)
+                                 that stops answering for hang_ms after each click into its client
+                                 area; clicks on its title bar do not hang it. While it hangs, read
+                                 it with placement(): info() waits for its answer.
   Session.probe(display, *args) -> parsed JSON of tests/e2e/probe (see probe.cpp for the commands).
   Session.reg_query(key, value) -> str or None;  reg_add(key, value, data, kind="REG_SZ");
   Session.reg_delete(key, value=None)            the prefix's registry ('HKCU\\Software\\...').
@@ -51,7 +64,7 @@ API
                                  "mainWindowShown", "ended", "exitCode"}.
   Window: info() (style, rectangles, placement, dpi), placement(), set_placement(show, l, t, r, b)
           (Wine refuses SetWindowPlacement on another process's window: this raises there),
-          move(l, t, r, b) (SetWindowPos),
+          move(l, t, r, b) (SetWindowPos), answers(timeout_ms=200) (handles a message in time),
           click_at(x, y), drag(x0, y0, x1, y1), activate(), screenshot(name), close() (WM_CLOSE, waits
           for the process to end), kill() (ends the process at once),
           end_session(ending) (sends WM_QUERYENDSESSION, then WM_ENDSESSION with wParam 1 or 0 as a
@@ -93,6 +106,8 @@ REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 TITLE = "Ambrisk 2"
 ID_BASE = 100
 SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\Ambrisk2\Settings"
+X11_DRIVER_KEY = r"HKCU\Software\Wine\X11 Driver"
+HANG_TARGET_TITLE = "Hang Target"  # the title of tests/e2e/probe/hang_target.cpp's window
 
 # Fonts that Wine's dialogs and our controls ask for; each gets the CJK font linked so that
 # Chinese texts render instead of boxes.
@@ -202,28 +217,40 @@ class Pixels:
         return max(counts, key=counts.get)
 
 
-class Display:
-    """An Xvfb screen that this harness started; stopped by pid."""
+def _start_x_server(numbers, command, env=None):
+    """Starts command(number), an X server, on the first free display number of numbers and returns
+    (number, process)."""
+    for number in numbers:
+        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+            continue
+        process = subprocess.Popen(command(number), env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            wait_for(lambda: process.poll() is not None or os.path.exists(f"/tmp/.X11-unix/X{number}"),
+                     timeout=10, message=command(number)[0])
+        except AssertionError:
+            process.kill()
+            continue
+        if process.poll() is None:
+            return number, process
+    raise RuntimeError(f"no free X display in {numbers[0]}..{numbers[-1]}")
 
-    def __init__(self, width, height, numbers):
+
+class Display:
+    """An Xvfb screen that this harness started; stopped by pid. With work_area = (x, y, width,
+    height) the root window announces that work area (_NET_WORKAREA), as a desktop with panels does."""
+
+    # Wine X11 driver settings (HKCU\Software\Wine\X11 Driver) that this display needs.
+    x11_driver = {}
+
+    def __init__(self, width, height, numbers, work_area=None):
         self.width, self.height = width, height
-        for number in numbers:
-            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                continue
-            process = subprocess.Popen(
-                ["Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            try:
-                wait_for(lambda: process.poll() is not None or os.path.exists(f"/tmp/.X11-unix/X{number}"),
-                         timeout=10, message="Xvfb")
-            except AssertionError:
-                process.kill()
-                continue
-            if process.poll() is None:
-                self.number, self.process = number, process
-                self.name = f":{number}"
-                return
-        raise RuntimeError(f"no free X display in {numbers[0]}..{numbers[-1]}")
+        # -noreset: the root window's properties outlive the last client.
+        self.number, self.process = _start_x_server(numbers, lambda number: [
+            "Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp", "-noreset"])
+        self.name = f":{self.number}"
+        if work_area:
+            subprocess.run(["xprop", "-display", self.name, "-root", "-f", "_NET_WORKAREA", "32c",
+                            "-set", "_NET_WORKAREA", ",".join(map(str, work_area))], check=True)
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *map(str, args)], check=True, env={**os.environ, "DISPLAY": self.name})
@@ -246,6 +273,36 @@ class Display:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+
+
+class TwoMonitorDisplay(Display):
+    """Two monitors side by side, first (width, height) on the left as the primary, second to its
+    right, tops aligned: Xephyr with Xinerama, which shows each monitor in a window of a private
+    Xvfb. Wine reads Xinerama's monitors only when it does not use XRandR. With work_areas (one
+    (x, y, width, height) per monitor) the root window announces them (_GTK_WORKAREAS_D0), as panels
+    on single monitors do."""
+
+    x11_driver = {"UseXRandR": "N"}
+
+    def __init__(self, first, second, numbers, work_areas=None):
+        (first_width, first_height), (second_width, second_height) = first, second
+        self.width, self.height = first_width + second_width, max(first_height, second_height)
+        self.host = Display(max(first_width, second_width), self.height, numbers)
+        self.number, self.process = _start_x_server(
+            [n for n in numbers if n != self.host.number],
+            lambda number: ["Xephyr", f":{number}", "+xinerama", "-noreset", "-nolisten", "tcp",
+                            "-screen", f"{first_width}x{first_height}", "-origin", f"{first_width},0",
+                            "-screen", f"{second_width}x{second_height}"],
+            env={**os.environ, "DISPLAY": self.host.name})
+        self.name = f":{self.number}"
+        if work_areas:
+            subprocess.run(["xprop", "-display", self.name, "-root", "-f", "_GTK_WORKAREAS_D0", "32c",
+                            "-set", "_GTK_WORKAREAS_D0", ",".join(str(v) for area in work_areas for v in area)],
+                           check=True)
+
+    def stop(self):
+        super().stop()
+        self.host.stop()
 
 
 class Control:
@@ -295,6 +352,10 @@ class Window:
     def move(self, left, top, right, bottom):
         """Gives the window this outer rectangle (SetWindowPos, which Wine allows across processes)."""
         return self.session.probe(self.display, "move", self.hwnd, left, top, right, bottom)
+
+    def answers(self, timeout_ms=200):
+        """True when the window's thread handles a message within timeout_ms."""
+        return self.session.probe(self.display, "answers", self.hwnd, timeout_ms)["answers"]
 
     def click_at(self, x, y):
         self.display.xdotool("mousemove", x, y, "click", 1)
@@ -418,6 +479,7 @@ class Session:
         build = _win_build()
         self.exe = os.path.join(build, "platform", "win32", "Ambrisk2.exe")
         self.probe_exe = os.path.join(build, "tests", "e2e", "probe", "probe.exe")
+        self.hang_target_exe = os.path.join(build, "tests", "e2e", "probe", "hang_target.exe")
         for path in (self.exe, self.probe_exe):
             if not os.path.exists(path):
                 raise RuntimeError(f"{path} is missing: build the Windows build first")
@@ -429,16 +491,24 @@ class Session:
         self.prefix = os.path.join(self._root, "pfx")
         self._displays = {}
         self._wine_display = None  # the display that this prefix's Wine processes currently use
+        self._x11_driver = {}  # the display-dependent X11 driver settings now in the prefix
         self._processes = []
         self._prefix_ready = False
 
     # -- displays and processes --------------------------------------------------------------
 
-    def display(self, width, height):
-        if (width, height) not in self._displays:
+    def display(self, width, height, work_area=None):
+        key = (width, height, work_area)
+        if key not in self._displays:
             used = {d.number for d in self._displays.values()}
-            self._displays[(width, height)] = Display(width, height, [n for n in self._numbers if n not in used])
-        return self._displays[(width, height)]
+            self._displays[key] = Display(width, height, [n for n in self._numbers if n not in used], work_area)
+        return self._displays[key]
+
+    def two_monitor_display(self, first=(1280, 1024), second=(1024, 768), work_areas=None):
+        key = ("two monitors", first, second, work_areas)
+        if key not in self._displays:
+            self._displays[key] = TwoMonitorDisplay(first, second, self._numbers, work_areas)
+        return self._displays[key]
 
     def env(self, display):
         return {**os.environ, "WINEPREFIX": self.prefix, "WINEDEBUG": "-all", "DISPLAY": display.name,
@@ -453,6 +523,23 @@ class Session:
             if self._wine_display is not None:
                 self.stop_wine()
             self._wine_display = display
+        if display.x11_driver != self._x11_driver:
+            self._set_x11_driver(display.x11_driver)
+
+    def _set_x11_driver(self, values):
+        """Gives Wine's X11 driver the settings that the current display needs, and restarts this
+        prefix's Wine, which reads them when it starts."""
+        env = self.env(self._wine_display)
+        for name in set(values) | set(self._x11_driver):
+            if name not in values:
+                run([self.wine, "reg", "delete", X11_DRIVER_KEY, "/v", name, "/f"], env=env)
+                continue
+            code, _, err = run([self.wine, "reg", "add", X11_DRIVER_KEY, "/v", name, "/d", values[name], "/f"],
+                               env=env)
+            if code != 0:
+                raise RuntimeError(f"reg add {X11_DRIVER_KEY} {name} failed: {err.decode(errors='replace')}")
+        self._x11_driver = dict(values)
+        self.stop_wine()
 
     def _create_prefix(self, display):
         self._wine_display = display
@@ -496,6 +583,12 @@ class Session:
         code, _, err = run([self.wine, "wineboot", "--end-session", "--shutdown"], env=self.env(display))
         if code != 0:
             raise AssertionError(f"wineboot --end-session failed ({code}): {err.decode(errors='replace')}")
+
+    def start_hang_target(self, display, hang_ms):
+        """A window that stops answering for hang_ms after each click into its client area."""
+        if not os.path.exists(self.hang_target_exe):
+            raise RuntimeError(f"{self.hang_target_exe} is missing: build the Windows build first")
+        return Window(self, display, self.spawn(display, [self.hang_target_exe, str(hang_ms)]), HANG_TARGET_TITLE)
 
     # -- registry --------------------------------------------------------------------------
 

@@ -20,27 +20,27 @@ def size_of(rect):
     return right - left, bottom - top
 
 
-class NotepadCase:
-    """The main window in the lower right corner and a notepad at NOTEPAD_AT."""
+class MainWindowCase:
+    """The main window in the lower right corner of the display's first WIDTH x HEIGHT."""
     WIDTH, HEIGHT = 1280, 1024
 
     @classmethod
     def setUpClass(cls):
         cls.session = harness.session()
-        cls.display = cls.session.display(cls.WIDTH, cls.HEIGHT)
+        cls.display = cls.make_display()
+
+    @classmethod
+    def make_display(cls):
+        return cls.session.display(cls.WIDTH, cls.HEIGHT)
 
     def setUp(self):
         self.app = self.start_app()
         self.addCleanup(self.app.kill)
         self.app.wait_for(lambda: self.app.control("Label1").text.startswith("您的屏幕分辨率是："),
                           message="the first tick")
-        # The main window in the lower right corner.
         left, top, right, bottom = self.app.info()["window"]
         self.app.move(self.WIDTH - (right - left), self.HEIGHT - (bottom - top) - 10,
                       self.WIDTH, self.HEIGHT - 10)
-        self.notepad = self.session.start_notepad(self.display)
-        self.addCleanup(self.notepad.kill)
-        self.notepad.move(*NOTEPAD_AT)
 
     def start_app(self):
         return self.session.start_ambrisk(self.display)
@@ -55,17 +55,31 @@ class NotepadCase:
         self.app.click(toggle)
         self.app.wait_for(lambda: self.app.control(toggle).checked == 1, message=f"{toggle} pressed")
 
+    def act_on(self, toggle, click_target, timeout=3):
+        """Presses the toggle, clicks the target and waits until the result text changes."""
+        before = self.result()
+        self.press(toggle)
+        click_target()
+        return self.app.wait_for(lambda: self.result() != before and self.result(), timeout=timeout,
+                                 message="a new result text")
+
+
+class NotepadCase(MainWindowCase):
+    """The main window in the lower right corner and a notepad at NOTEPAD_AT."""
+    NOTEPAD_AT = NOTEPAD_AT
+
+    def setUp(self):
+        super().setUp()
+        self.notepad = self.session.start_notepad(self.display)
+        self.addCleanup(self.notepad.kill)
+        self.notepad.move(*self.NOTEPAD_AT)
+
     def click_notepad(self):
         left, top, right, bottom = self.notepad.info()["client"]
         self.notepad.click_at((left + right) // 2, (top + bottom) // 2)
 
     def act(self, toggle):
-        """Presses the toggle, clicks notepad and waits until the result text changes."""
-        before = self.result()
-        self.press(toggle)
-        self.click_notepad()
-        return self.app.wait_for(lambda: self.result() != before and self.result(), timeout=3,
-                                 message="a new result text")
+        return self.act_on(toggle, self.click_notepad)
 
     def normal(self):
         return tuple(self.notepad.placement()["normal"])

@@ -11,6 +11,8 @@
 //   probe foreground                 the foreground window
 //   probe focus <window>             the control with the keyboard focus
 //   probe close <window>             post WM_CLOSE
+//   probe answers <window> <ms>      whether the window's thread handles a
+//                                    message within <ms> milliseconds
 //   probe windows                    visible top-level windows
 //   probe screen                     screen size, work area, DPI
 //   probe watch <window> <id> <ms>   one line per change of the foreground
@@ -677,6 +679,13 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"text" && argc == 10) return text(hwnd, argv + 3);
     if (command == L"tooltips") return tooltips(hwnd);
     if (command == L"selection" && argc == 4) return selection(hwnd, _wtoi(argv[3]));
+    if (command == L"answers" && argc == 4) {
+        DWORD_PTR ignored = 0;
+        bool answered = SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(_wtoi(argv[3])),
+                                            &ignored) != 0;
+        emit("{\"answers\":" + flag(answered) + "}");
+        return 0;
+    }
     if (command == L"watch" && argc == 5) return watch(hwnd, _wtoi(argv[3]), _wtoi(argv[4]));
     if (command == L"endsession" && argc == 4) return endSession(hwnd, _wtoi(argv[3]) != 0);
     if (command == L"post" && argc == 6) return post(hwnd, _wtoi(argv[3]), argv[4], argv[5]);
