@@ -6,17 +6,11 @@
 #include <cstdint>
 
 #include "platform/fake/fake_platform.h"
+#include "platform/fake/fake_view.h"
 #include "tests/allocations/allocation_counter.h"
 #include "ui/main_window.h"
 
 namespace {
-
-struct CountingView : forms::FormView {
-    long writes = 0;
-    void controlChanged(int, forms::Property) override { ++writes; }
-    void timerChanged(int) override { ++writes; }
-    void positionChanged() override { ++writes; }
-};
 
 void IdleTick(benchmark::State& state) {
     fake::FakePlatform fake;
@@ -30,7 +24,7 @@ void IdleTick(benchmark::State& state) {
     window.form().timerFired(ui::Timer1);
     if (allocations::count() == allocationsBeforeFirstTick) state.SkipWithError("allocations are not counted");
 
-    CountingView view;
+    fake::FakeView view;
     window.form().setView(&view);
     fake.desktop.foregroundCalls = 0;
     const std::int64_t allocationsBefore = allocations::count();

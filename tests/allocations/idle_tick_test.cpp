@@ -4,21 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake_platform.h"
+#include "platform/fake/fake_view.h"
 #include "tests/allocations/allocation_counter.h"
 #include "ui/main_window.h"
 
 namespace {
 
-struct CountingView final : forms::FormView {
-    int writes = 0;
-    void controlChanged(int, forms::Property) override { ++writes; }
-    void timerChanged(int) override { ++writes; }
-    void positionChanged() override { ++writes; }
-};
-
 TEST(IdleTick, AllocatesNothingWritesNothingAndDoesNotAskForTheForeground) {
     fake::FakePlatform fake;
-    CountingView view;
+    fake::FakeView view;
     ui::MainWindow window{fake.platform};
     window.state().presetWidths = ui::presetWidthTable;
     window.state().presetHeights = ui::presetHeightTable;

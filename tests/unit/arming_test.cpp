@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
+#include "platform/fake/fake_view.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -13,17 +14,9 @@ using namespace ui;
 constexpr platform::WindowHandle mainHandle = 0x1010;
 constexpr platform::WindowHandle otherHandle = 0x2020;
 
-// Records which timers the model asks a view to update.
-struct TimerRecordingView : forms::FormView {
-    std::vector<int> timersChanged;
-    void controlChanged(int, forms::Property) override {}
-    void timerChanged(int timer) override { timersChanged.push_back(timer); }
-    void positionChanged() override {}
-};
-
 struct ArmingTest : ::testing::Test {
     fake::FakePlatform fake;
-    TimerRecordingView view;  // attached by the tests that look at it
+    fake::FakeView view;  // attached by the tests that look at it
     MainWindow window{fake.platform};
 
     ArmingTest() {
