@@ -26,6 +26,8 @@ Usage (a test file tests/e2e/test_<topic>.py):
         harness.main()
 
 API
+  AppCase(unittest.TestCase)     a base class: cls.session, cls.display (1280 x 1024) and
+                                 self.start(reset_settings=True) -> MainWindow, killed after the test.
   session() -> Session           the per-run session: one Wine prefix (created on first use, ~5-15 s),
                                  removed with every process it started when the Python process exits.
   Session.display(w, h, work_area=None) -> Display
@@ -653,6 +655,20 @@ def session():
         # An interrupted run still ends its own processes.
         signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     return _session
+
+
+class AppCase(unittest.TestCase):
+    """Tests that start the main window on a 1280 x 1024 screen; each start is killed after its test."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = session()
+        cls.display = cls.session.display(1280, 1024)
+
+    def start(self, reset_settings=True):
+        app = self.session.start_ambrisk(self.display, reset_settings=reset_settings)
+        self.addCleanup(app.kill)
+        return app
 
 
 def main():

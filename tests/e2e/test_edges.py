@@ -18,17 +18,7 @@ WM_UNICHAR = 0x0109
 WM_IME_CHAR = 0x0286
 
 
-class EdgeCase(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = harness.session()
-        cls.display = cls.session.display(1280, 1024)
-
-    def start(self, reset_settings=True):
-        app = self.session.start_ambrisk(self.display, reset_settings=reset_settings)
-        self.addCleanup(app.kill)
-        return app
-
+class EdgeCase(harness.AppCase):
     def stored(self, name):
         return self.session.reg_query(KEY, name)
 

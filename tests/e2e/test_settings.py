@@ -1,7 +1,6 @@
 """The ten settings under Wine: seeded in the registry, shown at start, written back when the window is
 closed through its close box, back again at the next start; the defaults button and the help message."""
 
-import unittest
 
 import harness
 
@@ -15,16 +14,9 @@ HELP_TEXT = "\r\n".join([
 SS_ICON = 0x3
 
 
-class SettingsTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = harness.session()
-        cls.display = cls.session.display(1280, 1024)
-
+class SettingsTest(harness.AppCase):
     def start(self):
-        app = self.session.start_ambrisk(self.display, reset_settings=False)
-        self.addCleanup(app.kill)
-        return app
+        return super().start(reset_settings=False)
 
     def seed(self, values):
         self.session.reg_delete(KEY)
