@@ -1,25 +1,18 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Start-up to the first shown frame of Ambrisk2.exe under Wine, against a bare
 # one-window program started in turns in the same run (medians of N runs each).
 # Usage: bench/startup_under_wine.sh [runs] [display]   (defaults: 10, :61)
-# Needs the Windows build (AMBRISK_WIN_BUILD, default build-win).
+# Needs the Windows build of the Wine route that scripts/wine_route.sh chooses (build-win, or
+# build-win64 on the 64-bit fallback).
 set -eu
 runs=${1:-10}
 display=${2:-:61}
 repo=$(cd "$(dirname "$0")/.." && pwd)
-# Some machines cannot run 32-bit code; they use the 64-bit build and loader.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    wine=${AMBRISK_WINE:-wine} build=${AMBRISK_WIN_BUILD:-build-win}
-else
-    wine=${AMBRISK_WINE:-/usr/lib/wine/wine64} build=${AMBRISK_WIN_BUILD:-build-win64}
-fi
-case $build in /*) ;; *) build="$repo/$build" ;; esac
-for tool in wine Xvfb; do
-    command -v $tool >/dev/null || {
-        dpkg --add-architecture i386 && apt-get update &&
-            apt-get install -y --no-install-recommends wine wine32:i386 wine64 xvfb
-    }
-done
+source "$repo/scripts/common.sh"
+install_packages "${WINE_PACKAGES[@]}"
+choose_route_and_build
+announce_wine_route
+wine=$AMBRISK_WINE build=$AMBRISK_WIN_BUILD
 
 work=$(mktemp -d)
 export WINEPREFIX="$work/pfx" WINEDEBUG=-all DISPLAY=$display WINEDLLOVERRIDES="mscoree,mshtml="

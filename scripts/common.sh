@@ -1,11 +1,9 @@
-# Shared steps of scripts/run.sh and scripts/test.sh (sourced, not run).
-# The machine is Debian 12; both scripts run as root on a new machine and install what they need.
+# Shared steps of the scripts (sourced, not run). The machine is Debian 12; the scripts run as root
+# on a new machine and install what they need.
 
 REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-PACKAGES=(cmake g++ make googletest libgtest-dev libbenchmark-dev clang python3
-          g++-mingw-w64-i686 g++-mingw-w64-x86-64-win32
-          wine wine32:i386 wine64 fonts-wine fonts-wqy-microhei
-          xvfb xserver-xephyr xdotool x11-utils imagemagick)
+source "$REPO/scripts/packages.sh"
+source "$REPO/scripts/wine_route.sh"
 JOBS="$(nproc 2>/dev/null || echo 2)"
 # Build directories, relative to the repository (overridable, e.g. to keep several side by side).
 HOST_BUILD="${AMBRISK_HOST_BUILD:-build-host}"
@@ -14,30 +12,9 @@ WIN64_BUILD="${AMBRISK_WIN64_BUILD:-build-win64}"
 
 log() { printf '==> %s\n' "$*"; }
 
-install_packages() {
-    local missing=()
-    for package in "${PACKAGES[@]}"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-            missing+=("$package")
-    done
-    if [ ${#missing[@]} -eq 0 ]; then
-        return 0
-    fi
-    log "installing ${missing[*]}"
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "missing packages (${missing[*]}): run this script as root to install them" >&2
-        return 1
-    fi
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
-}
-
-# True when the kernel runs 32-bit programs; some virtual machines turn that off, and then
-# 32-bit Wine cannot start.
-can_run_32bit() {
-    /usr/lib/wine/wine --version >/dev/null 2>&1
+# Everything that building, testing and running the program needs.
+install_all_packages() {
+    install_packages "${HOST_BUILD_PACKAGES[@]}" "${WINDOWS_BUILD_PACKAGES[@]}" "${WINE_PACKAGES[@]}"
 }
 
 build_host() {
@@ -54,20 +31,30 @@ build_windows_dir() {
         cmake --build "$REPO/$dir" -j"$JOBS"
 }
 
-# Builds the shipped 32-bit program ($WIN32_BUILD). Where 32-bit code cannot run, also builds the
-# same sources for 64-bit Windows ($WIN64_BUILD), which is then the build run under Wine.
-# Sets WIN_BUILD to the directory of the build to run, and AMBRISK_WIN_BUILD/AMBRISK_WINE for
-# the harness.
+# Chooses the Wine route (wine_route.sh) and sets AMBRISK_WIN_BUILD to the build it runs.
+choose_route_and_build() {
+    choose_wine_route || return 1
+    if [ "$WINE_ROUTE_BUILD" = win64 ]; then
+        AMBRISK_WIN_BUILD="$REPO/$WIN64_BUILD"
+    else
+        AMBRISK_WIN_BUILD="$REPO/$WIN32_BUILD"
+    fi
+    export AMBRISK_WIN_BUILD
+}
+
+# Builds the shipped 32-bit program ($WIN32_BUILD), and on the win64 route also the same sources for
+# 64-bit Windows ($WIN64_BUILD). Needs choose_route_and_build first.
 build_windows() {
     build_windows_dir "$WIN32_BUILD" mingw-i686.cmake || return 1
-    if can_run_32bit; then
-        WIN_BUILD="$REPO/$WIN32_BUILD"
-        AMBRISK_WINE=wine
-    else
-        log "this machine cannot run 32-bit code: running a 64-bit build under wine64 instead"
+    if [ "$WINE_ROUTE_BUILD" = win64 ]; then
         build_windows_dir "$WIN64_BUILD" mingw-x86_64.cmake || return 1
-        WIN_BUILD="$REPO/$WIN64_BUILD"
-        AMBRISK_WINE=/usr/lib/wine/wine64
     fi
-    export AMBRISK_WIN_BUILD="$WIN_BUILD" AMBRISK_WINE
+}
+
+# The chosen route and build as KEY=value lines, for the end-to-end harness when no script chose them.
+print_route_and_build() {
+    local name
+    for name in AMBRISK_WINE_ROUTE AMBRISK_WINE AMBRISK_WINE_ROUTE_TEXT AMBRISK_WIN_BUILD; do
+        printf '%s=%s\n' "$name" "${!name}"
+    done
 }

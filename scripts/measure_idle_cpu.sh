@@ -5,6 +5,8 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$REPO"
 
-install_packages
+install_all_packages
+choose_route_and_build
+announce_wine_route
 build_windows
 /usr/bin/python3 scripts/ambrisk_wine.py idle-cpu "${1:-30}"

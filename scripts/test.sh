@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds the host build and runs the unit tests,
-# builds the Windows build and runs the end-to-end tests under Wine on a virtual display.
+# builds the Windows build and runs the end-to-end tests under Wine on a virtual display, on the
+# route that wine_route.sh chooses (AMBRISK_WINE_ROUTE=native|qemu|win64 forces one).
 # Exit code non-zero when anything fails.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -8,7 +9,16 @@ cd "$REPO"
 
 failed=()
 e2e_summary="0 passed, 0 failed (end-to-end tests did not run)"
-install_packages || { echo "package installation failed" >&2; exit 1; }
+install_all_packages || { echo "package installation failed" >&2; exit 1; }
+routed=false
+if choose_route_and_build; then
+    routed=true
+    route_summary="$(announce_wine_route)"
+else
+    failed+=("Wine route")
+    route_summary="route: none (no way to run Wine here)"
+fi
+echo "$route_summary"
 
 if build_host; then
     log "unit tests"
@@ -17,13 +27,15 @@ else
     failed+=("host build")
 fi
 
-if build_windows; then
-    log "end-to-end tests ($WIN_BUILD)"
-    mkdir -p out
-    /usr/bin/python3 tests/e2e/run.py | tee out/e2e.log || failed+=("end-to-end tests")
-    e2e_summary="$(tail -n 1 out/e2e.log)"
-else
-    failed+=("Windows build")
+if $routed; then
+    if build_windows; then
+        log "end-to-end tests ($AMBRISK_WIN_BUILD)"
+        mkdir -p out
+        /usr/bin/python3 tests/e2e/run.py | tee out/e2e.log || failed+=("end-to-end tests")
+        e2e_summary="$(tail -n 1 out/e2e.log)"
+    else
+        failed+=("Windows build")
+    fi
 fi
 
 if [ ${#failed[@]} -ne 0 ]; then
@@ -32,4 +44,5 @@ else
     echo "all tests passed"
 fi
 echo "end-to-end: $e2e_summary"
+echo "$route_summary"
 [ ${#failed[@]} -eq 0 ]
