@@ -17,7 +17,7 @@ import harness  # noqa: E402
 
 def prepare():
     env = {**os.environ, "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
-    harness.prepare_prefix(harness.wine_loader(), env)
+    harness.prepare_prefix(harness.wine_route().wine, env)
 
 
 def start_idle_program():

@@ -86,8 +86,14 @@ API
 Control names are those of ui/layout.h (optRes0 .. optRes7, txtBreit, chkGo, ...); a control's
 dialog ID is 100 + its place in that enum.
 
-Environment: AMBRISK_WIN_BUILD (Windows build directory, default build-win, or build-win64 when this
-machine cannot run 32-bit code), AMBRISK_WINE (the Wine loader), AMBRISK_E2E_DISPLAYS (range of X
+  wine_route() -> WineRoute       how this run starts Wine: name, wine (the loader every Wine process
+                                 goes through), text (for logs), build. Session.route is the same.
+
+Environment: the Wine route comes from the scripts (scripts/wine_route.sh chooses it and exports
+AMBRISK_WINE_ROUTE, AMBRISK_WINE, AMBRISK_WINE_ROUTE_TEXT and AMBRISK_WIN_BUILD). What is not set is
+asked of the same choice, so a plain run picks the route that scripts/test.sh would;
+AMBRISK_WINE_ROUTE=native|qemu|win64 forces one. AMBRISK_WIN_BUILD (Windows build directory) and
+AMBRISK_WINE (a Wine loader) given together are used as they are. AMBRISK_E2E_DISPLAYS (range of X
 display numbers to use, "first-last", default 140-199), AMBRISK_E2E_OUT (screenshots, default out/e2e).
 """
 
@@ -141,23 +147,46 @@ def run(args, env=None, timeout=60):
         return code, out.read(), err.read()
 
 
-def can_run_32bit():
-    """True when the kernel runs 32-bit programs (some virtual machines disable it)."""
-    try:
-        return subprocess.run(["/usr/lib/wine/wine", "--version"], capture_output=True).returncode == 0
-    except OSError:
-        return False
+class WineRoute:
+    """How this run starts Wine: name (native, qemu, win64, or "given"), wine (the loader that every
+    Wine process of the run goes through), text (one line for logs) and build (the Windows build)."""
+
+    def __init__(self, values):
+        self.name = values.get("AMBRISK_WINE_ROUTE") or "given"
+        self.wine = values["AMBRISK_WINE"]
+        self.text = values.get("AMBRISK_WINE_ROUTE_TEXT") or f"Wine loader {self.wine} (AMBRISK_WINE)"
+        build = values["AMBRISK_WIN_BUILD"]
+        self.build = build if os.path.isabs(build) else os.path.join(REPO, build)
 
 
-def wine_loader():
-    if os.environ.get("AMBRISK_WINE"):
-        return os.environ["AMBRISK_WINE"]
-    return "wine" if can_run_32bit() else "/usr/lib/wine/wine64"
+_ROUTE_VARIABLES = ("AMBRISK_WINE_ROUTE", "AMBRISK_WINE", "AMBRISK_WINE_ROUTE_TEXT", "AMBRISK_WIN_BUILD")
+_route = None
 
 
-def _win_build():
-    name = os.environ.get("AMBRISK_WIN_BUILD") or ("build-win" if can_run_32bit() else "build-win64")
-    return name if os.path.isabs(name) else os.path.join(REPO, name)
+def wine_route():
+    """The route that the scripts chose and exported; what they did not give is asked of the same
+    choice in scripts/common.sh, so that this harness never decides a route of its own."""
+    global _route
+    if _route is None:
+        given = {name: os.environ[name] for name in _ROUTE_VARIABLES if os.environ.get(name)}
+        answer = {}
+        if not ("AMBRISK_WINE" in given and "AMBRISK_WIN_BUILD" in given):
+            asked = subprocess.run(["bash", "-c", 'source "$0" && choose_route_and_build >&2 && print_route_and_build',
+                                    os.path.join(REPO, "scripts", "common.sh")], stdout=subprocess.PIPE, text=True)
+            if asked.returncode != 0:
+                raise RuntimeError("no Wine route works on this machine (scripts/wine_route.sh)")
+            answer = dict(line.split("=", 1) for line in asked.stdout.splitlines() if "=" in line)
+            if "AMBRISK_WINE" in given:
+                # A loader of the caller's own: the route's name and text were not about it.
+                answer = {"AMBRISK_WIN_BUILD": answer["AMBRISK_WIN_BUILD"]}
+        _route = WineRoute({**answer, **given})
+    return _route
+
+
+def runs_under_qemu(pid):
+    """True when the process is qemu-user running a program of another architecture."""
+    with open(f"/proc/{pid}/maps") as f:
+        return any(line.rstrip().endswith("/qemu-i386") for line in f)
 
 
 def _control_names():
@@ -478,14 +507,16 @@ class Session:
     """One Wine prefix and the displays, processes and screenshots of one test run."""
 
     def __init__(self):
-        build = _win_build()
+        self.route = wine_route()
+        build = self.route.build
         self.exe = os.path.join(build, "platform", "win32", "Ambrisk2.exe")
         self.probe_exe = os.path.join(build, "tests", "e2e", "probe", "probe.exe")
         self.hang_target_exe = os.path.join(build, "tests", "e2e", "probe", "hang_target.exe")
         for path in (self.exe, self.probe_exe):
             if not os.path.exists(path):
                 raise RuntimeError(f"{path} is missing: build the Windows build first")
-        self.wine = wine_loader()
+        self.wine = self.route.wine
+        self._route_checked = False
         self.out_dir = os.environ.get("AMBRISK_E2E_OUT") or os.path.join(REPO, "out", "e2e")
         first, _, last = os.environ.get("AMBRISK_E2E_DISPLAYS", "140-199").partition("-")
         self._numbers = list(range(int(first), int(last or first) + 1))
@@ -571,7 +602,17 @@ class Session:
         self._use(display)
         if reset_settings:
             self.reg_delete(SETTINGS_KEY)
-        return MainWindow(self, display, self.spawn(display, [self.exe]), TITLE)
+        window = MainWindow(self, display, self.spawn(display, [self.exe]), TITLE)
+        self._check_route(window.process.pid)
+        return window
+
+    def _check_route(self, pid):
+        """Makes sure, once per run, that the qemu route really runs the program under qemu-user,
+        and not natively on a kernel that happens to run 32-bit code."""
+        if self.route.name == "qemu" and not self._route_checked:
+            if not runs_under_qemu(pid):
+                raise RuntimeError(f"route qemu: {self.exe} (pid {pid}) does not run under qemu-i386")
+            self._route_checked = True
 
     def start_notepad(self, display):
         return Window(self, display, self.spawn(display, ["notepad"]), "Untitled - Notepad")

@@ -60,6 +60,8 @@ class Result(unittest.TextTestResult):
 def main():
     pattern = sys.argv[1] if len(sys.argv) > 1 else "test_*.py"
     suite = unittest.defaultTestLoader.discover(HERE, pattern=pattern, top_level_dir=HERE)
+    route = f"route: {harness.wine_route().text}"
+    print(route, flush=True)
     runner = unittest.TextTestRunner(stream=sys.stdout, verbosity=0, resultclass=Result)
     started = time.monotonic()
     result = runner.run(suite)
@@ -69,6 +71,7 @@ def main():
     # Errors outside a test (a failed setUpClass, a module that does not import) count too.
     failed += sum(1 for test, _ in result.errors if test.id() not in result.outcomes)
     print(f"end-to-end tests took {time.monotonic() - started:.0f} s")
+    print(route)
     print(f"{passed} passed, {failed} failed")
     return 1 if failed or not passed else 0
 
