@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/fake_view.h"
 #include "tests/allocations/allocation_counter.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/fake_view.h"
 #include "ui/main_window.h"
 
 namespace {

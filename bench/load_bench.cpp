@@ -2,7 +2,7 @@
 // settings: what start-up spends in the program's own code.
 #include <benchmark/benchmark.h>
 
-#include "platform/fake/fake_platform.h"
+#include "tests/support/fake_platform.h"
 #include "ui/main_window.h"
 
 namespace {

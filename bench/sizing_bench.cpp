@@ -2,8 +2,8 @@
 // many windows in it: a scan per call is fine, growth must stay amortised.
 #include <benchmark/benchmark.h>
 
-#include "platform/fake/fake_platform.h"
 #include "sizing/history.h"
+#include "tests/support/fake_platform.h"
 #include "ui/main_window.h"
 
 namespace {

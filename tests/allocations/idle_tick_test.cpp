@@ -3,9 +3,9 @@
 // nothing, writes no control and does not ask for the foreground window.
 #include <gtest/gtest.h>
 
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/fake_view.h"
 #include "tests/allocations/allocation_counter.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/fake_view.h"
 #include "ui/main_window.h"
 
 namespace {

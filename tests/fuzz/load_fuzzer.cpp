@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/fake/fake_platform.h"
 #include "platform/numbers.h"
+#include "tests/support/fake_platform.h"
 #include "ui/main_window.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/fake_view.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/fake_view.h"
 #include "ui/main_window.h"
 
 namespace {

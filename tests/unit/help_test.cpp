@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
+#include "tests/support/fake_platform.h"
 #include "ui/main_window.h"
 
 namespace {

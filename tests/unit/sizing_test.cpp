@@ -6,9 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "platform/fake/fake_platform.h"
 #include "sizing/geometry.h"
 #include "sizing/title.h"
+#include "tests/support/fake_platform.h"
 #include "ui/main_window.h"
 
 namespace platform {

@@ -6,8 +6,8 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/fake/fake_desktop.h"
 #include "platform/platform.h"
+#include "tests/support/fake_desktop.h"
 
 namespace fake {
 
