@@ -3,21 +3,17 @@
 #include <benchmark/benchmark.h>
 
 #include "sizing/history.h"
-#include "tests/support/fake_platform.h"
+#include "tests/support/program_runs.h"
 #include "ui/main_window.h"
 
 namespace {
 
-constexpr platform::WindowHandle mainHandle = 0x1010;
 constexpr platform::WindowHandle target = 0x2020;
 
 void SizingOnTimer2(benchmark::State& state) {
     fake::FakePlatform fake;
     ui::MainWindow window{fake.platform};
-    window.state().presetWidths = ui::presetWidthTable;
-    window.state().presetHeights = ui::presetHeightTable;
-    window.state().resizedWindows.assign(1, sizing::HistoryRecord{});
-    window.form().viewCreated(mainHandle);
+    fake::createAndLoad(window);
     window.form().timerFired(ui::Timer1);
     window.optRes(2).select();
     fake.desktop.windows[target].title = L"Untitled - Notepad";

@@ -11,6 +11,9 @@
 
 namespace fake {
 
+// The executable's base name, under which the settings are stored.
+constexpr const wchar_t* programName = L"Ambrisk2";
+
 class FakeSettingsStore final : public platform::SettingsStore {
 public:
     using Key = std::tuple<std::wstring, std::wstring, std::wstring>;
@@ -55,7 +58,7 @@ public:
 
 class FakeProcess final : public platform::Process {
 public:
-    std::wstring baseName = L"Ambrisk2";
+    std::wstring baseName = programName;
     wchar_t mark = L'.';
     std::wstring executableBaseName() override { return baseName; }
     wchar_t decimalMark() override { return mark; }
