@@ -42,17 +42,16 @@ public:
     }
 };
 
-class FakeMessageBox final : public platform::MessageBox {
+class FakeMessageDialog final : public platform::MessageDialog {
 public:
     struct Shown {
         std::wstring text;
-        int style;
+        platform::MessageKind kind;
         std::wstring title;
     };
     std::vector<Shown> shown;
-    int show(const std::wstring& text, int style, const std::wstring& title) override {
-        shown.push_back({text, style, title});
-        return 1;  // OK
+    void show(const std::wstring& text, platform::MessageKind kind, const std::wstring& title) override {
+        shown.push_back({text, kind, title});
     }
 };
 
@@ -68,9 +67,9 @@ public:
 struct FakePlatform {
     FakeDesktop desktop;
     FakeSettingsStore settings;
-    FakeMessageBox messageBox;
+    FakeMessageDialog messageDialog;
     FakeProcess process;
-    platform::Platform platform{desktop, settings, messageBox, process};
+    platform::Platform platform{desktop, settings, messageDialog, process};
 };
 
 }  // namespace fake
