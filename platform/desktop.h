@@ -19,9 +19,9 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
-// The platform's WINDOWPLACEMENT, field for field (44 bytes).
+// A window's placement: its show state and the rectangles of its normal,
+// minimised and maximised states, with the platform's own flags.
 struct WindowPlacement {
-    std::uint32_t length = 0;
     std::uint32_t flags = 0;
     std::int32_t showCmd = 0;
     Point ptMinPosition;
@@ -29,7 +29,6 @@ struct WindowPlacement {
     Rect rcNormalPosition;
 };
 
-constexpr std::uint32_t placementLength = 44;
 // Show states of a placement (the platform's SW_ values).
 constexpr std::int32_t showNormal = 1;
 constexpr std::int32_t showMinimized = 2;

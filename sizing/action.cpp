@@ -59,7 +59,6 @@ std::optional<platform::WindowHandle> target(MainWindow& window, platform::Deskt
 
 std::optional<platform::WindowPlacement> placementOf(platform::WindowHandle handle, platform::Desktop& desktop) {
     platform::WindowPlacement placement{};
-    placement.length = platform::placementLength;
     if (!desktop.getPlacement(handle, placement)) return std::nullopt;
     return placement;
 }
@@ -107,7 +106,6 @@ void sizeTarget(MainWindow& window, platform::Desktop& desktop) {
     }
 
     window.RememberPlacement(*placement, *handle);
-    placement->length = platform::placementLength;
     placement->showCmd = platform::showRestore;
     placement->ptMinPosition = {};
     placement->ptMaxPosition = {};
