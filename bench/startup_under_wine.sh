@@ -39,7 +39,7 @@ sleep 1
 wineserver -w
 
 timer="$build/tools/startup/startup_timer.exe"
-ambrisk=$("$wine" winepath -w "$build/platform/win32/Ambrisk2.exe")
+ambrisk=$("$wine" winepath -w "$build/Ambrisk2.exe")
 bare=$("$wine" winepath -w "$build/tools/startup/bare_window.exe")
 # One round first, so that both programs start from a warm prefix and file cache.
 "$wine" "$timer" 1 "$ambrisk" "Ambrisk 2" "$bare" "Bare window" >/dev/null

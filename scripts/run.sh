@@ -19,7 +19,7 @@ if [ -n "${DISPLAY:-}" ]; then
         touch "$WINEPREFIX/.ambrisk2-prepared"
     fi
     log "starting Ambrisk 2 on $DISPLAY (close its window to end)"
-    WINEDEBUG=-all "$AMBRISK_WINE" "$WIN_BUILD/platform/win32/Ambrisk2.exe"
+    WINEDEBUG=-all "$AMBRISK_WINE" "$WIN_BUILD/Ambrisk2.exe"
 else
     log "no \$DISPLAY: running on a private virtual display"
     /usr/bin/python3 scripts/ambrisk_wine.py screenshot out/ambrisk2.png

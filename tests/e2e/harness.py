@@ -482,7 +482,7 @@ class Session:
 
     def __init__(self):
         build = _win_build()
-        self.exe = os.path.join(build, "platform", "win32", "Ambrisk2.exe")
+        self.exe = os.path.join(build, "Ambrisk2.exe")
         self.probe_exe = os.path.join(build, "tests", "e2e", "probe", "probe.exe")
         self.hang_target_exe = os.path.join(build, "tests", "e2e", "probe", "hang_target.exe")
         for path in (self.exe, self.probe_exe):
