@@ -11,6 +11,7 @@ namespace platform::x11 {
 
 struct FrameExtents {
     std::int32_t left = 0, right = 0, top = 0, bottom = 0;
+    bool operator==(const FrameExtents&) const = default;
 };
 
 // The four widths as the window manager publishes them (left, right, top,

@@ -233,12 +233,26 @@ private:
     }
 
     // Asks for the frame's outer rectangle and waits until the window has it.
+    // A window manager may change the frame itself when the limits change (a
+    // window that becomes resizable gets handles): then the client's size is
+    // worked out again from the new frame.
     bool moveFrame(Window window, const Rect& outer) {
         const std::optional<ClientGeometry> client = clientGeometry(window);
         if (!client) return false;
-        const FrameExtents frame = extents(window);
-        const FramePlacement target = framePlacement(outer, frame, client->borderWidth);
+        FrameExtents used = extents(window);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (!requestFrame(window, outer, used, client->borderWidth)) return false;
+            const FrameExtents now = extents(window);
+            if (now == used) break;
+            used = now;
+        }
+        return true;
+    }
+
+    bool requestFrame(Window window, const Rect& outer, const FrameExtents& frame, std::int32_t border) {
+        const FramePlacement target = framePlacement(outer, frame, border);
         allowClientSize(window, target.clientSize);
+        const Point client{target.frameOrigin.x + frame.left + border, target.frameOrigin.y + frame.top + border};
         if (supports(atoms_.moveResizeWindow)) {
             // North-west gravity: the position is the frame's outer corner,
             // the size the client's.
@@ -249,20 +263,18 @@ private:
         } else {
             // No window manager that takes the request: the window is moved
             // itself, its client where the frame would put it.
-            XMoveResizeWindow(display_, window, target.frameOrigin.x + frame.left, target.frameOrigin.y + frame.top,
+            XMoveResizeWindow(display_, window, client.x - border, client.y - border,
                               static_cast<unsigned>(target.clientSize.width),
                               static_cast<unsigned>(target.clientSize.height));
         }
-        const Rect expected = outerRectangle(
-            {{target.frameOrigin.x + frame.left + client->borderWidth, target.frameOrigin.y + frame.top + client->borderWidth},
-             target.clientSize,
-             client->borderWidth},
-            frame);
+        const Rect expected = outerRectangle({client, target.clientSize, border}, frame);
+        bool gone = false;
         waitUntil([&] {
             const std::optional<Rect> now = outerFrame(window);
-            return !now || *now == expected;
+            gone = !now;
+            return gone || *now == expected || extents(window) != frame;
         });
-        return true;
+        return !gone;
     }
 
     DisplayConnection connection_;
