@@ -28,7 +28,10 @@ constexpr long userTool = 2;
 constexpr long removeState = 0, addState = 1;
 
 struct WindowState {
-    bool maximized = false, hidden = false, fullscreen = false;
+    bool maximizedVert = false, maximizedHorz = false, hidden = false, fullscreen = false;
+    bool maximized() const { return maximizedVert && maximizedHorz; }
+    // Each of these keeps the window from taking a size of its own.
+    bool filling() const { return maximizedVert || maximizedHorz || fullscreen; }
 };
 
 template <typename Condition>
@@ -89,7 +92,6 @@ public:
           monitors_(display_, atoms_) {}
 
     Monitors& monitors() { return monitors_; }
-    const Atoms& atoms() const { return atoms_; }
 
     Window activeWindow() {
         const auto active = longsProperty(display_, root_, atoms_.activeWindow, XA_WINDOW);
@@ -123,15 +125,13 @@ public:
         const auto atoms = longsProperty(display_, window, atoms_.wmState, XA_ATOM);
         if (!atoms && !exists(window)) return std::nullopt;
         WindowState state;
-        bool vertical = false, horizontal = false;
         for (const long atom : atoms.value_or(std::vector<long>{})) {
             const Atom a = static_cast<Atom>(atom);
-            vertical |= a == atoms_.maximizedVert;
-            horizontal |= a == atoms_.maximizedHorz;
+            state.maximizedVert |= a == atoms_.maximizedVert;
+            state.maximizedHorz |= a == atoms_.maximizedHorz;
             state.hidden |= a == atoms_.hidden;
             state.fullscreen |= a == atoms_.fullscreen;
         }
-        state.maximized = vertical && horizontal;
         return state;
     }
 
@@ -140,10 +140,12 @@ public:
         return XGetWindowAttributes(display_, window, &attributes) != 0;
     }
 
-    bool hasWindowType(Window window, std::initializer_list<Atom> types) {
-        const auto declared = longsProperty(display_, window, atoms_.windowType, XA_ATOM);
-        for (const long atom : declared.value_or(std::vector<long>{}))
-            if (std::find(types.begin(), types.end(), static_cast<Atom>(atom)) != types.end()) return true;
+    // A floating palette or toolbar.
+    bool isToolWindow(Window window) {
+        const auto types = longsProperty(display_, window, atoms_.windowType, XA_ATOM);
+        for (const long type : types.value_or(std::vector<long>{}))
+            if (static_cast<Atom>(type) == atoms_.typeUtility || static_cast<Atom>(type) == atoms_.typeToolbar)
+                return true;
         return false;
     }
 
@@ -169,43 +171,38 @@ public:
     // Leaves a minimised, maximised or full-screen state, moves and sizes
     // the frame, then takes the show state asked for.
     bool place(Window window, std::int32_t showCmd, const Rect& outer) {
-        std::optional<WindowState> now = state(window);
+        const std::optional<WindowState> now = state(window);
         if (!now) return false;
         if (now->hidden) {
             // EWMH leaves the hidden state to the window manager; activating
             // the window is how a pager brings it back.
             sendToWindowManager(display_, window, atoms_.activeWindow, {userTool, CurrentTime, 0, 0, 0});
-            waitUntil([&] { return !isHidden(window); });
+            waitForState(window, [](const WindowState& s) { return !s.hidden; });
         }
-        if (now->fullscreen) setState(window, removeState, atoms_.fullscreen, None);
-        // One axis maximised counts as well: it would keep that side's size.
-        const auto anyMaximized = [&] { return stateAtomsContain(window, {atoms_.maximizedVert, atoms_.maximizedHorz, atoms_.fullscreen}); };
-        if (anyMaximized()) {
+        if (now->filling()) {
+            if (now->fullscreen) setState(window, removeState, atoms_.fullscreen, None);
             setState(window, removeState, atoms_.maximizedVert, atoms_.maximizedHorz);
-            waitUntil([&] { return !anyMaximized(); });
+            waitForState(window, [](const WindowState& s) { return !s.filling(); });
         }
         if (!moveFrame(window, outer)) return false;
         if (showCmd == showMaximized) {
             setState(window, addState, atoms_.maximizedVert, atoms_.maximizedHorz);
-            waitUntil([&] { const auto s = state(window); return !s || s->maximized; });
+            waitForState(window, [](const WindowState& s) { return s.maximized(); });
         } else if (isMinimizing(showCmd)) {
             XIconifyWindow(display_, window, DefaultScreen(display_));
-            waitUntil([&] { return isHidden(window); });
+            waitForState(window, [](const WindowState& s) { return s.hidden; });
         }
         return exists(window);
     }
 
 private:
-    bool isHidden(Window window) {
-        const auto s = state(window);
-        return s && s->hidden;
-    }
-
-    bool stateAtomsContain(Window window, std::initializer_list<Atom> wanted) {
-        const auto atoms = longsProperty(display_, window, atoms_.wmState, XA_ATOM);
-        for (const long atom : atoms.value_or(std::vector<long>{}))
-            if (std::find(wanted.begin(), wanted.end(), static_cast<Atom>(atom)) != wanted.end()) return true;
-        return false;
+    // Until the window is in the state wanted, or gone.
+    template <typename Wanted>
+    void waitForState(Window window, Wanted wanted) {
+        waitUntil([&] {
+            const std::optional<WindowState> s = state(window);
+            return !s || wanted(*s);
+        });
     }
 
     void setState(Window window, long action, Atom first, Atom second) {
@@ -300,7 +297,7 @@ bool X11Desktop::getPlacement(WindowHandle window, WindowPlacement& placement) {
     const std::optional<WindowState> state = session_->state(window);
     if (!frame || !state) return false;
     placement = {};
-    placement.showCmd = state->hidden ? showMinimized : state->maximized ? showMaximized : showNormal;
+    placement.showCmd = state->hidden ? showMinimized : state->maximized() ? showMaximized : showNormal;
     // As other programs' windows are reported where placements are not kept
     // per window: the rectangle it covers now, on the screen.
     placement.ptMinPosition = placement.ptMaxPosition = {-1, -1};
@@ -319,7 +316,7 @@ bool X11Desktop::showAndMove(WindowHandle window, std::int32_t showCmd, const Re
 std::optional<Rect> X11Desktop::windowRectangle(WindowHandle window) { return session_->outerFrame(window); }
 
 bool X11Desktop::isToolWindow(WindowHandle window) {
-    return session_->hasWindowType(window, {session_->atoms().typeUtility, session_->atoms().typeToolbar});
+    return session_->isToolWindow(window);
 }
 
 // On X11 the X server and the window manager move and size a window; its

@@ -1,6 +1,7 @@
 #include "platform/linux/x11_monitors.h"
 
 #include <X11/Xatom.h>
+#include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
@@ -64,6 +65,9 @@ bool Monitors::screenChangedSinceLastLook() {
 
 std::vector<Rect> Monitors::areas() {
     std::vector<Rect> monitors = rectanglesFromRandr();
+    // Screens joined with Xinerama: XRandR sees only the first of them.
+    std::vector<Rect> joined = rectanglesFromXinerama();
+    if (joined.size() > monitors.size()) monitors = std::move(joined);
     if (monitors.empty()) {
         const Size screen = rootSize();
         monitors.push_back({0, 0, screen.width, screen.height});
@@ -87,6 +91,18 @@ std::vector<Rect> Monitors::rectanglesFromRandr() {
             monitors.push_back(area);
     }
     return monitors;
+}
+
+std::vector<Rect> Monitors::rectanglesFromXinerama() {
+    std::vector<Rect> screens;
+    int eventBase = 0, errorBase = 0, count = 0;
+    if (!XineramaQueryExtension(display_, &eventBase, &errorBase) || !XineramaIsActive(display_)) return screens;
+    const std::unique_ptr<XineramaScreenInfo, XFreeDeleter> list(XineramaQueryScreens(display_, &count));
+    for (int i = 0; list && i < count; ++i) {
+        const XineramaScreenInfo& s = list.get()[i];
+        screens.push_back(rectangle(s.x_org, s.y_org, s.width, s.height));
+    }
+    return screens;
 }
 
 Size Monitors::rootSize() {

@@ -1,5 +1,5 @@
 #pragma once
-// The monitors of the X screen (XRandR), their work areas, and the primary
+// The monitors of the X screen (XRandR, or Xinerama), their work areas, and the primary
 // monitor's size for the screen watch, which asks for it every 100 ms: that
 // answer is kept and read again only after the screen reported a change, so
 // that watching an unchanged screen sends nothing to the X server.
@@ -26,6 +26,7 @@ public:
 private:
     bool screenChangedSinceLastLook();
     std::vector<Rect> rectanglesFromRandr();
+    std::vector<Rect> rectanglesFromXinerama();
     Size rootSize();
     // Work area of the current desktop as the window manager publishes it.
     std::optional<Rect> publishedWorkArea();
