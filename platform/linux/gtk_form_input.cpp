@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/linux/gtk_text.h"
@@ -91,6 +92,13 @@ void FormWindow::connectInput(int id) {
             g_signal_connect(target, "paste-clipboard", G_CALLBACK(+[](GtkEntry* field, gpointer self) {
                                  g_signal_stop_emission_by_name(field, "paste-clipboard");
                                  owner(self)->pasteClipboard(owner(self)->controlIdOf(GTK_WIDGET(field)));
+                             }),
+                             this);
+            g_signal_connect(target, "event-after", G_CALLBACK(+[](GtkWidget* field, GdkEvent* event, gpointer self) {
+                                 FormWindow* window = owner(self);
+                                 if (event->type == GDK_BUTTON_RELEASE &&
+                                     window->reselectControl_ == window->controlIdOf(field))
+                                     window->reapplyFocusSelection();
                              }),
                              this);
             for (const char* property : {"notify::cursor-position", "notify::selection-bound"})
@@ -292,25 +300,34 @@ void FormWindow::focusEntered(int id) {
         return;
     }
     // GTK selects the whole text after the focus has arrived, and a click
-    // places the caret after that; apply the handler's selection once both are done.
-    if (reselectSource_) g_source_remove(reselectSource_);
+    // places the caret when the button goes up; apply the handler's
+    // selection again once GTK is done.
     reselectControl_ = id;
+    GdkEvent* current = gtk_get_current_event();
+    const bool byClick = current && current->type == GDK_BUTTON_PRESS;
+    if (current) gdk_event_free(current);
+    if (byClick) return;  // the button's release applies it
+    if (reselectSource_) g_source_remove(reselectSource_);
     reselectSource_ = g_idle_add(
         [](gpointer self) -> gboolean {
-            FormWindow* window = owner(self);
-            window->reselectSource_ = 0;
-            const int control = window->reselectControl_;
-            if (gtk_widget_has_focus(window->widget(control))) {
-                window->applySelection(control);
-                window->syncSelection(control);
-            }
+            owner(self)->reselectSource_ = 0;
+            owner(self)->reapplyFocusSelection();
             return G_SOURCE_REMOVE;
         },
         this);
 }
 
+void FormWindow::reapplyFocusSelection() {
+    const int id = std::exchange(reselectControl_, -1);
+    if (id < 0 || !gtk_widget_has_focus(widget(id))) return;
+    applySelection(id);
+    syncSelection(id);
+}
+
 void FormWindow::syncSelection(int id) {
-    if (id < 0 || echoing_ || !isEntry(id)) return;
+    // While the focus selection waits to be applied again, the caret GTK
+    // places meanwhile is not the user's choice.
+    if (id < 0 || echoing_ || !isEntry(id) || id == reselectControl_) return;
     gint start = 0, end = 0;
     if (!gtk_editable_get_selection_bounds(GTK_EDITABLE(widget(id)), &start, &end))
         start = end = gtk_editable_get_position(GTK_EDITABLE(widget(id)));

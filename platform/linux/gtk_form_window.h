@@ -67,6 +67,7 @@ private:
     void filterInsertedText(int id, const char* text, int length, int* position);
     void pasteClipboard(int id);
     void focusEntered(int id);
+    void reapplyFocusSelection();
     void syncSelection(int id);
 
     // Model to view
@@ -88,8 +89,8 @@ private:
     std::vector<ControlWidgets> controls_;
     std::vector<int> tabOrder_;      // focusable controls in the order of the Tab key
     std::vector<guint> timerSources_;  // 0: not running
-    guint reselectSource_ = 0;         // pending re-application of a focus selection
-    int reselectControl_ = -1;
+    int reselectControl_ = -1;         // the field whose focus selection is still to be applied again
+    guint reselectSource_ = 0;         // the idle call that applies it after a focus by key
     int scaleFactor_ = 1;
     bool mirroring_ = false;           // the binding itself is setting a widget's value
     bool echoing_ = false;             // the binding itself is writing a widget's text

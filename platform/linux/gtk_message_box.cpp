@@ -16,6 +16,23 @@ GtkMessageType typeOf(MessageKind kind) {
     return GTK_MESSAGE_OTHER;
 }
 
+const char* iconOf(MessageKind kind) {
+    return kind == MessageKind::Error ? "dialog-error" : "dialog-information";
+}
+
+// GTK 3 message dialogs no longer show the icon of their type; the message
+// box of the other edition does, beside the text.
+void showIcon(GtkWidget* dialog, MessageKind kind) {
+    GtkWidget* textColumn = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog));
+    GtkWidget* row = gtk_widget_get_parent(textColumn);
+    if (!GTK_IS_BOX(row)) return;
+    GtkWidget* icon = gtk_image_new_from_icon_name(iconOf(kind), GTK_ICON_SIZE_DIALOG);
+    gtk_widget_set_valign(icon, GTK_ALIGN_START);
+    gtk_box_pack_start(GTK_BOX(row), icon, FALSE, FALSE, 0);
+    gtk_box_reorder_child(GTK_BOX(row), icon, 0);
+    gtk_widget_show(icon);
+}
+
 // The program's window the user is working in, so that it cannot be used
 // while the message is open; none before the main window exists.
 GtkWindow* activeWindow() {
@@ -40,6 +57,8 @@ void MessageBox::show(const std::wstring& text, MessageKind kind, const std::wst
                                                typeOf(kind),
                                                GTK_BUTTONS_OK, "%s", toUtf8(text).c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), toUtf8(title).c_str());
+    gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
+    showIcon(dialog, kind);
     if (!owner) gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
