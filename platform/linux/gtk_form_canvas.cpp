@@ -16,11 +16,11 @@ struct FormCanvasClass {
 
 G_DEFINE_TYPE(FormCanvas, form_canvas, GTK_TYPE_FIXED)
 
-FormCanvas* asCanvas(GtkWidget* widget) { return G_TYPE_CHECK_INSTANCE_CAST(widget, form_canvas_get_type(), FormCanvas); }
-
-void preferredWidth(GtkWidget* widget, gint* minimum, gint* natural) {
-    *minimum = *natural = asCanvas(widget)->width;
+FormCanvas* asCanvas(GtkWidget* widget) {
+    return G_TYPE_CHECK_INSTANCE_CAST(widget, form_canvas_get_type(), FormCanvas);
 }
+
+void preferredWidth(GtkWidget* widget, gint* minimum, gint* natural) { *minimum = *natural = asCanvas(widget)->width; }
 
 void preferredHeight(GtkWidget* widget, gint* minimum, gint* natural) {
     *minimum = *natural = asCanvas(widget)->height;

@@ -1,11 +1,10 @@
 // The widgets of the form window: their kinds and settings, their place on
 // the canvas, the order of the Tab key, tooltips and accessible ids.
-#include "platform/linux/gtk_form_window.h"
-
 #include <algorithm>
 #include <string>
 
 #include "platform/linux/gtk_form_canvas.h"
+#include "platform/linux/gtk_form_window.h"
 #include "platform/linux/gtk_text.h"
 #include "platform/linux/logical_pixels.h"
 
@@ -136,9 +135,7 @@ GtkWidget* FormWindow::createWidget(int id) {
             made.widget = withCaption(gtk_radio_button_new(group), design, text);
             break;
         }
-        case forms::Kind::Frame:
-            made.widget = gtk_frame_new(text.empty() ? nullptr : text.c_str());
-            break;
+        case forms::Kind::Frame: made.widget = gtk_frame_new(text.empty() ? nullptr : text.c_str()); break;
         case forms::Kind::TextField: {
             if (design.multiLine) {
                 made.widget = gtk_text_view_new();

@@ -1,8 +1,6 @@
 // What the user does to the widgets, turned into the model's input calls:
 // clicks, the Tab and arrow keys, typed and pasted text through the key
 // filter, focus and selection.
-#include "platform/linux/gtk_form_window.h"
-
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/linux/gtk_form_window.h"
 #include "platform/linux/gtk_text.h"
 
 namespace platform::gtk {
@@ -30,9 +29,14 @@ FormWindow* owner(gpointer self) { return static_cast<FormWindow*>(self); }
 
 bool isArrow(guint key) {
     switch (key) {
-        case GDK_KEY_Up: case GDK_KEY_Down: case GDK_KEY_Left: case GDK_KEY_Right:
-        case GDK_KEY_KP_Up: case GDK_KEY_KP_Down: case GDK_KEY_KP_Left: case GDK_KEY_KP_Right:
-            return true;
+        case GDK_KEY_Up:
+        case GDK_KEY_Down:
+        case GDK_KEY_Left:
+        case GDK_KEY_Right:
+        case GDK_KEY_KP_Up:
+        case GDK_KEY_KP_Down:
+        case GDK_KEY_KP_Left:
+        case GDK_KEY_KP_Right: return true;
         default: return false;
     }
 }
@@ -68,18 +72,21 @@ void FormWindow::connectInput(int id) {
                              this);
             break;
         case forms::Kind::TextField:
-            g_signal_connect(target, "focus-in-event", G_CALLBACK(+[](GtkWidget* field, GdkEvent*, gpointer self) -> gboolean {
+            g_signal_connect(target, "focus-in-event",
+                             G_CALLBACK(+[](GtkWidget* field, GdkEvent*, gpointer self) -> gboolean {
                                  owner(self)->focusEntered(owner(self)->controlIdOf(field));
                                  return FALSE;
                              }),
                              this);
             if (!isEntry(id)) break;
             g_object_set_data(G_OBJECT(target), "ambrisk-form-window", this);
-            g_signal_connect(target, "insert-text", G_CALLBACK(+[](GtkEditable* field, gchar* text, gint length, gpointer position, gpointer self) {
-                                 owner(self)->filterInsertedText(owner(self)->controlIdOf(GTK_WIDGET(field)), text, length,
-                                                                 static_cast<gint*>(position));
-                             }),
-                             this);
+            g_signal_connect(
+                target, "insert-text",
+                G_CALLBACK(+[](GtkEditable* field, gchar* text, gint length, gpointer position, gpointer self) {
+                    owner(self)->filterInsertedText(owner(self)->controlIdOf(GTK_WIDGET(field)), text, length,
+                                                    static_cast<gint*>(position));
+                }),
+                this);
             g_signal_connect(target, "changed", G_CALLBACK(+[](GtkEditable* field, gpointer self) {
                                  FormWindow* window = owner(self);
                                  if (window->echoing_) return;
@@ -94,21 +101,20 @@ void FormWindow::connectInput(int id) {
                                  owner(self)->pasteClipboard(owner(self)->controlIdOf(GTK_WIDGET(field)));
                              }),
                              this);
-            g_signal_connect(target, "event-after", G_CALLBACK(+[](GtkWidget* field, GdkEvent* event, gpointer self) {
-                                 FormWindow* window = owner(self);
-                                 if (event->type == GDK_BUTTON_RELEASE &&
-                                     window->reselectControl_ == window->controlIdOf(field))
-                                     window->reapplyFocusSelection();
-                             }),
-                             this);
+            g_signal_connect(
+                target, "event-after", G_CALLBACK(+[](GtkWidget* field, GdkEvent* event, gpointer self) {
+                    FormWindow* window = owner(self);
+                    if (event->type == GDK_BUTTON_RELEASE && window->reselectControl_ == window->controlIdOf(field))
+                        window->reapplyFocusSelection();
+                }),
+                this);
             for (const char* property : {"notify::cursor-position", "notify::selection-bound"})
                 g_signal_connect(target, property, G_CALLBACK(+[](GObject* field, GParamSpec*, gpointer self) {
                                      owner(self)->syncSelection(owner(self)->controlIdOf(GTK_WIDGET(field)));
                                  }),
                                  this);
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -121,8 +127,10 @@ void FormWindow::clicked(int id) {
     form_.userClicked(id);
     if (!window_) return;  // the handler may have ended the program
     // The model decides: the widgets show its values, whatever the click did.
-    if (kind == forms::Kind::Option) applyOptionsOf(form_.control(id).design().container);
-    else if (kind != forms::Kind::Button) applyValue(id);
+    if (kind == forms::Kind::Option)
+        applyOptionsOf(form_.control(id).design().container);
+    else if (kind != forms::Kind::Button)
+        applyValue(id);
 }
 
 bool FormWindow::keyPressed(const GdkEventKey& key) {
@@ -154,9 +162,12 @@ bool FormWindow::entryKeyPressed(int id, const GdkEventKey& key) {
         // Ctrl with a letter or Backspace makes a control character that the
         // key filter judges; GTK's own shortcut for the key would act past it.
         const guint letter = gdk_keyval_to_lower(key.keyval);
-        if (letter >= GDK_KEY_a && letter <= GDK_KEY_z) code = static_cast<std::int16_t>(letter - GDK_KEY_a + 1);
-        else if (key.keyval == GDK_KEY_BackSpace) code = controlBackspaceCode;
-        else return FALSE;  // Ctrl+Insert, Ctrl+arrows and the like edit nothing by a character
+        if (letter >= GDK_KEY_a && letter <= GDK_KEY_z)
+            code = static_cast<std::int16_t>(letter - GDK_KEY_a + 1);
+        else if (key.keyval == GDK_KEY_BackSpace)
+            code = controlBackspaceCode;
+        else
+            return FALSE;  // Ctrl+Insert, Ctrl+arrows and the like edit nothing by a character
     } else if (modifiers & ~GDK_SHIFT_MASK) {
         return FALSE;
     } else if (key.keyval == GDK_KEY_BackSpace) {
@@ -260,7 +271,8 @@ void FormWindow::moveFocus(bool backwards) {
     if (position < 0) position = backwards ? 0 : count - 1;
     // An option group is one tab stop, at its selected button.
     for (int step = 1; step <= count; ++step) {
-        const int next = tabOrder_[static_cast<std::size_t>(((position + (backwards ? -step : step)) % count + count) % count)];
+        const int next =
+            tabOrder_[static_cast<std::size_t>(((position + (backwards ? -step : step)) % count + count) % count)];
         const bool stop = form_.control(next).kind() != forms::Kind::Option || form_.control(next).selected();
         if (stop && gtk_widget_is_sensitive(widget(next)) && gtk_widget_get_visible(widget(next))) {
             gtk_widget_grab_focus(widget(next));

@@ -1,11 +1,10 @@
 // The look of the form window in CSS: the dialog font size, the fonts and
 // colours of single controls, the button face behind a text, and metrics
 // small enough for the form's compact layout.
-#include "platform/linux/gtk_form_window.h"
-
 #include <cmath>
 #include <string>
 
+#include "platform/linux/gtk_form_window.h"
 #include "platform/linux/gtk_text.h"
 
 namespace platform::gtk {
@@ -49,7 +48,8 @@ std::string controlRules(const forms::ControlDesign& design) {
                  std::to_string(c.blue) + "); }\n";
         rules += selector + ":disabled" + (captioned ? " label" : "") + " { color: @insensitive_fg_color; }\n";
     }
-    if (design.buttonFaceBackground) rules += selector + ", " + selector + " text { background-color: @theme_bg_color; }\n";
+    if (design.buttonFaceBackground)
+        rules += selector + ", " + selector + " text { background-color: @theme_bg_color; }\n";
     return rules;
 }
 

@@ -1,9 +1,8 @@
 // Mirrors the model into the window: texts, values, enabled states and
 // selections of the controls, and the timers.
-#include "platform/linux/gtk_form_window.h"
-
 #include <utility>
 
+#include "platform/linux/gtk_form_window.h"
 #include "platform/linux/gtk_text.h"
 
 namespace platform::gtk {
@@ -32,8 +31,10 @@ void FormWindow::applyText(int id) {
         case forms::Kind::Label: gtk_label_set_text(GTK_LABEL(target), text.c_str()); break;
         case forms::Kind::Frame: gtk_frame_set_label(GTK_FRAME(target), text.empty() ? nullptr : text.c_str()); break;
         case forms::Kind::TextField:
-            if (isEntry(id)) gtk_entry_set_text(GTK_ENTRY(target), text.c_str());
-            else gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(target)), text.c_str(), -1);
+            if (isEntry(id))
+                gtk_entry_set_text(GTK_ENTRY(target), text.c_str());
+            else
+                gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(target)), text.c_str(), -1);
             break;
         default:  // the caption label inside a button
             gtk_label_set_text(GTK_LABEL(gtk_bin_get_child(GTK_BIN(target))), text.c_str());
@@ -88,22 +89,22 @@ void FormWindow::applyTimer(int timer) {
     if (!form_.timerEnabled(timer) || interval <= 0) return;
     // The source's id tells which timer ticked; a source that is no longer
     // the timer's own ends.
-    source = g_timeout_add(static_cast<guint>(interval),
-                           [](gpointer self) -> gboolean {
-                               auto* window = static_cast<FormWindow*>(self);
-                               const guint current = g_source_get_id(g_main_current_source());
-                               for (std::size_t timer = 0; timer < window->timerSources_.size(); ++timer) {
-                                   if (window->timerSources_[timer] != current) continue;
-                                   window->form_.timerFired(static_cast<int>(timer));
-                                   // The tick may have stopped or restarted its own timer.
-                                   return window->timerSources_.size() > timer &&
-                                                  window->timerSources_[timer] == current
-                                              ? G_SOURCE_CONTINUE
-                                              : G_SOURCE_REMOVE;
-                               }
-                               return G_SOURCE_REMOVE;
-                           },
-                           this);
+    source = g_timeout_add(
+        static_cast<guint>(interval),
+        [](gpointer self) -> gboolean {
+            auto* window = static_cast<FormWindow*>(self);
+            const guint current = g_source_get_id(g_main_current_source());
+            for (std::size_t timer = 0; timer < window->timerSources_.size(); ++timer) {
+                if (window->timerSources_[timer] != current) continue;
+                window->form_.timerFired(static_cast<int>(timer));
+                // The tick may have stopped or restarted its own timer.
+                return window->timerSources_.size() > timer && window->timerSources_[timer] == current
+                           ? G_SOURCE_CONTINUE
+                           : G_SOURCE_REMOVE;
+            }
+            return G_SOURCE_REMOVE;
+        },
+        this);
 }
 
 void FormWindow::stopTimers() {

@@ -29,14 +29,16 @@ using OwnedObject = std::unique_ptr<T, ObjectUnref>;
 }  // namespace
 
 FormWindow::FormWindow(forms::Form& form, const WindowSpec& design, std::function<void()> closing)
-    : form_(form), design_(design), closing_(std::move(closing)),
+    : form_(form),
+      design_(design),
+      closing_(std::move(closing)),
       timerSources_(static_cast<std::size_t>(design.timerCount), 0) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_widget_set_name(window_, "ambrisk-form");
     gtk_window_set_title(GTK_WINDOW(window_), toUtf8(design_.title).c_str());
     gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
-    GtkWidget* canvas = newFormCanvas(toLogicalPixels(design_.clientWidthTwips),
-                                      toLogicalPixels(design_.clientHeightTwips));
+    GtkWidget* canvas =
+        newFormCanvas(toLogicalPixels(design_.clientWidthTwips), toLogicalPixels(design_.clientHeightTwips));
     gtk_container_add(GTK_CONTAINER(window_), canvas);
     gtk_widget_show(canvas);
     if (!createControls(canvas)) {
@@ -52,20 +54,19 @@ FormWindow::FormWindow(forms::Form& form, const WindowSpec& design, std::functio
                          return FALSE;  // the window closes whatever the handler decides
                      }),
                      this);
-    g_signal_connect(window_, "destroy", G_CALLBACK(+[](GtkWidget*, gpointer self) {
-                         static_cast<FormWindow*>(self)->windowDestroyed();
-                     }),
+    g_signal_connect(window_, "destroy",
+                     G_CALLBACK(+[](GtkWidget*, gpointer self) { static_cast<FormWindow*>(self)->windowDestroyed(); }),
                      this);
     g_signal_connect(window_, "configure-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
                          static_cast<FormWindow*>(self)->reportPosition();
                          return FALSE;
                      }),
                      this);
-    g_signal_connect(window_, "notify::scale-factor", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer self) {
-                         static_cast<FormWindow*>(self)->reportScale();
-                     }),
-                     this);
-    g_signal_connect(window_, "key-press-event", G_CALLBACK(+[](GtkWidget*, GdkEventKey* key, gpointer self) -> gboolean {
+    g_signal_connect(
+        window_, "notify::scale-factor",
+        G_CALLBACK(+[](GObject*, GParamSpec*, gpointer self) { static_cast<FormWindow*>(self)->reportScale(); }), this);
+    g_signal_connect(window_, "key-press-event",
+                     G_CALLBACK(+[](GtkWidget*, GdkEventKey* key, gpointer self) -> gboolean {
                          return static_cast<FormWindow*>(self)->keyPressed(*key);
                      }),
                      this);
@@ -131,8 +132,8 @@ void FormWindow::setWindowManagerHints() {
     // to window managers that would still offer one for a window of fixed size.
     GdkWindow* gdkWindow = gtk_widget_get_window(window_);
     gdk_window_set_functions(gdkWindow, static_cast<GdkWMFunction>(GDK_FUNC_MOVE | GDK_FUNC_MINIMIZE | GDK_FUNC_CLOSE));
-    gdk_window_set_decorations(
-        gdkWindow, static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU | GDK_DECOR_MINIMIZE));
+    gdk_window_set_decorations(gdkWindow, static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_TITLE |
+                                                                       GDK_DECOR_MENU | GDK_DECOR_MINIMIZE));
 }
 
 void FormWindow::setIcon() {

@@ -84,18 +84,18 @@ private:
     forms::Form& form_;
     WindowSpec design_;
     std::function<void()> closing_;
-    GtkWidget* window_ = nullptr;  // destroyed by the destructor or by the user's close
+    GtkWidget* window_ = nullptr;      // destroyed by the destructor or by the user's close
     GtkCssProvider* style_ = nullptr;  // on the window's screen while the window lives
     std::vector<ControlWidgets> controls_;
-    std::vector<int> tabOrder_;      // focusable controls in the order of the Tab key
+    std::vector<int> tabOrder_;        // focusable controls in the order of the Tab key
     std::vector<guint> timerSources_;  // 0: not running
     int reselectControl_ = -1;         // the field whose focus selection is still to be applied again
     guint reselectSource_ = 0;         // the idle call that applies it after a focus by key
     int scaleFactor_ = 1;
-    bool mirroring_ = false;           // the binding itself is setting a widget's value
-    bool echoing_ = false;             // the binding itself is writing a widget's text
-    bool insertingUnfiltered_ = false; // text that has passed the key filter or is pasted
-    bool selectionSetInFocus_ = false; // the got-focus handler chose a selection
+    bool mirroring_ = false;            // the binding itself is setting a widget's value
+    bool echoing_ = false;              // the binding itself is writing a widget's text
+    bool insertingUnfiltered_ = false;  // text that has passed the key filter or is pasted
+    bool selectionSetInFocus_ = false;  // the got-focus handler chose a selection
 };
 
 }  // namespace platform::gtk

@@ -16,9 +16,7 @@ GtkMessageType typeOf(MessageKind kind) {
     return GTK_MESSAGE_OTHER;
 }
 
-const char* iconOf(MessageKind kind) {
-    return kind == MessageKind::Error ? "dialog-error" : "dialog-information";
-}
+const char* iconOf(MessageKind kind) { return kind == MessageKind::Error ? "dialog-error" : "dialog-information"; }
 
 // GTK 3 message dialogs no longer show the icon of their type; the message
 // box of the other edition does, beside the text.
@@ -53,9 +51,9 @@ GtkWindow* activeWindow() {
 void MessageBox::show(const std::wstring& text, MessageKind kind, const std::wstring& title) {
     GtkWindow* owner = activeWindow();
     // The text is shown as it is: no markup, and "%" is no format here.
-    GtkWidget* dialog = gtk_message_dialog_new(owner, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
-                                               typeOf(kind),
-                                               GTK_BUTTONS_OK, "%s", toUtf8(text).c_str());
+    GtkWidget* dialog =
+        gtk_message_dialog_new(owner, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+                               typeOf(kind), GTK_BUTTONS_OK, "%s", toUtf8(text).c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), toUtf8(title).c_str());
     gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
     showIcon(dialog, kind);

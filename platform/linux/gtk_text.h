@@ -21,7 +21,7 @@ inline std::string toUtf8(const std::wstring& text) {
 inline std::wstring fromUtf8(const char* text, gssize length = -1) {
     glong count = 0;
     const std::unique_ptr<gunichar, decltype(&g_free)> ucs4(g_utf8_to_ucs4(text, length, nullptr, &count, nullptr),
-                                                          &g_free);
+                                                            &g_free);
     return ucs4 ? std::wstring(reinterpret_cast<const wchar_t*>(ucs4.get()), static_cast<std::size_t>(count))
                 : std::wstring();
 }
