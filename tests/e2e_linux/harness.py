@@ -1,6 +1,6 @@
 """Harness for the end-to-end tests of the Linux edition: the real `ambrisk2` on an X11 desktop.
 
-Each desktop is an Xvfb screen (or two monitors: Xephyr with Xinerama) run by Openbox, a real EWMH
+Each desktop is an Xvfb screen (one monitor, or two RandR monitors) run by Openbox, a real EWMH
 window manager. The whole run shares one private D-Bus session bus with its accessibility bus, so
 the tests read the program's controls from outside as a screen reader does (AT-SPI through
 pyatspi), by their accessible id, which is the control's name (txtBreit, optRes(2), chkGo, ...).
@@ -24,7 +24,8 @@ API
   session() -> Session             the run's bus and desktops; everything it started ends at exit.
   Session.desktop(w, h) -> Desktop one Xvfb screen of that size with Openbox, started once, reused.
   Session.two_monitor_desktop(first, second) -> Desktop
-                                   first (w, h) at (0, 0), the primary; second to its right.
+                                   one screen as two RandR monitors: first (w, h) at (0, 0), the
+                                   primary; second to its right, tops aligned.
   Desktop: name, width, height, env(home), xdotool(*args) -> str, xprop_root(name) -> [int],
            active_window() -> X id or None, screenshot(path, crop=None) (crop: l, t, r, b).
   Desktop.start(args, title, home=None) -> Window   starts a program in its own process group and
@@ -387,7 +388,7 @@ class Session:
         os.environ.pop("DISPLAY", None)
 
     def _free_numbers(self):
-        used = {n for d in self._desktops.values() for n in (d.server.number, getattr(d.server, "host", d.server).number)}
+        used = {d.server.number for d in self._desktops.values()}
         return [n for n in self._numbers if n not in used]
 
     def desktop(self, width=1280, height=1024):
@@ -397,9 +398,17 @@ class Session:
         return self._desktops[key]
 
     def two_monitor_desktop(self, first=(1280, 1024), second=(1024, 768)):
+        """One screen split into two RandR monitors, which the server also reports as Xinerama heads
+        (Openbox reads those): first at (0, 0) on the screen's output, the primary; second to its right."""
         key = ("two monitors", first, second)
         if key not in self._desktops:
-            server = _wine.TwoMonitorDisplay(first, second, self._free_numbers())
+            (first_width, first_height), (second_width, second_height) = first, second
+            server = _wine.Display(first_width + second_width, max(first_height, second_height), self._free_numbers())
+            env = {**os.environ, "DISPLAY": server.name}
+            for args in (["--setmonitor", "first", f"{first_width}/300x{first_height}/200+0+0", "screen"],
+                         ["--setmonitor", "second", f"{second_width}/300x{second_height}/200+{first_width}+0", "none"],
+                         ["--output", "screen", "--primary"]):
+                subprocess.run(["xrandr", *args], env=env, check=True, capture_output=True)
             self._desktops[key] = Desktop(self, server, server.width, server.height)
         return self._desktops[key]
 
