@@ -1,5 +1,5 @@
 """Runs every tests/e2e_linux/test_*.py in one process (one bus, one desktop per screen size),
-prints each test with its outcome and ends with "Linux: N passed, N failed, N skipped".
+prints each test with its outcome and ends with "N passed, N failed, N skipped".
 Exit code 1 on any failure, or when nothing passed and nothing was skipped.
 
     /usr/bin/python3 tests/e2e_linux/run.py [pattern]     (default pattern: test_*.py)
@@ -35,7 +35,7 @@ def main():
     failed = outcomes.count("FAIL") + outcomes.count("ERROR")
     failed += sum(1 for test, _ in result.errors if test.id() not in result.outcomes)
     print(f"Linux end-to-end tests took {time.monotonic() - started:.0f} s")
-    print(f"Linux: {passed} passed, {failed} failed, {skipped} skipped")
+    print(f"{passed} passed, {failed} failed, {skipped} skipped")
     return 1 if failed or not (passed or skipped) else 0
 
 

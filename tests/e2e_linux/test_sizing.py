@@ -1,5 +1,5 @@
-"""Sizing and restoring other programs' windows on an Openbox desktop with real clicks: a GTK
-dialog (zenity), xterm, and xclock, which never takes the input focus."""
+"""Sizing and restoring other programs' windows on an Openbox desktop with real clicks: GTK
+dialogs (zenity), xterm, and xclock, which never takes the input focus."""
 
 import os
 import sys
@@ -29,8 +29,9 @@ class AmbriskCase(harness.DesktopCase):
         _, _, width, height = self.app.frame()
         self.desktop.xdotool("windowmove", self.app.xid, self.CORNER[0] - width, self.CORNER[1] - height)
 
-    def start_gtk_target(self, x, y, desktop=None):
-        window = self.start(["zenity", "--info", "--title", GTK_TITLE, "--text", "target"], GTK_TITLE, desktop)
+    def start_gtk_target(self, x, y, desktop=None, kind="--entry"):
+        """A zenity dialog at frame position (x, y): --entry can be resized, --info cannot."""
+        window = self.start(["zenity", kind, "--title", GTK_TITLE, "--text", "target"], GTK_TITLE, desktop)
         window.desktop.xdotool("windowmove", window.xid, x, y)
         harness.wait_for(lambda: window.frame()[:2] == (x, y), message="the GTK target in place")
         return window
@@ -73,6 +74,11 @@ class SizingTest(AmbriskCase):
         harness.wait_for(lambda: target.frame() == before, message="the former frame")
         self.assertEqual(self.act("chkBack", target), outcome(GTK_TITLE, "original size has already been restored"))
         self.assertEqual(target.frame(), before)
+
+    def test_window_of_a_fixed_size_is_reported_with_the_size_it_really_has(self):
+        target = self.start_gtk_target(40, 30, kind="--info")
+        text = self.act("chkGo", target)
+        self.assertEqual(text, outcome(GTK_TITLE, "调整到：{2} x {3}".format(*target.frame())))
 
     def test_maximised_window_is_sized_normal_and_comes_back_maximised(self):
         xterm = self.start(["xterm", "-T", XTERM_TITLE, "-geometry", "60x20+40+30"], XTERM_TITLE)
