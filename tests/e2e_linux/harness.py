@@ -92,7 +92,7 @@ def _output(args, env):
     return result.returncode, result.stdout.decode("utf-8", "replace")
 
 
-def _end_group(process, sig=signal.SIGKILL):
+def end_group(process, sig=signal.SIGKILL):
     """Ends a process started in its own process group, with everything it started."""
     if process.poll() is None:
         try:
@@ -133,8 +133,8 @@ class Bus:
                 "NO_AT_BRIDGE": None, "GTK_A11Y": None}
 
     def stop(self):
-        _end_group(self.launcher, signal.SIGTERM)
-        _end_group(self.daemon, signal.SIGTERM)
+        end_group(self.launcher, signal.SIGTERM)
+        end_group(self.daemon, signal.SIGTERM)
 
 
 class Desktop:
@@ -212,7 +212,7 @@ class Desktop:
         return self.start([sys.executable, os.path.join(HERE, "dock.py"), str(height)], "Test Dock")
 
     def stop(self):
-        _end_group(self.wm, signal.SIGTERM)
+        end_group(self.wm, signal.SIGTERM)
         self.server.stop()
 
 
@@ -268,7 +268,7 @@ class Window:
         self.process.wait(timeout)
 
     def kill(self):
-        _end_group(self.process)
+        end_group(self.process)
 
 
 class Control:
@@ -431,7 +431,7 @@ class Session:
 
     def close(self):
         for process in self._processes:
-            _end_group(process)
+            end_group(process)
         for desktop in self._desktops.values():
             desktop.stop()
         self.bus.stop()
