@@ -39,7 +39,7 @@ API
   Ambrisk: home, settings_path, settings() -> {key: value} of [Settings] or None when there is no
           file, control(name) -> Control, click(name), key(*names), type(text),
           wait_for(predicate, timeout) -> value.
-  Control: name, role, text, checked, pressed, indeterminate, enabled, sensitive, showing,
+  Control: name, role, accessible_name, text, selection ((start, end) or None), checked, pressed, indeterminate, enabled, sensitive, showing,
           focused, extents (x, y, w, h on the screen), centre.
   DesktopCase(unittest.TestCase): cls.session, cls.desktop (1280 x 1024); self.start(args, title),
           self.start_ambrisk(home=None): ended by the test's clean-up.
@@ -281,9 +281,11 @@ class Control:
         self.role = accessible.getRoleName()
         self.accessible_name = accessible.name
         try:
-            self.text = accessible.queryText().getText(0, -1)
+            text = accessible.queryText()
+            self.text = text.getText(0, -1)
+            self.selection = text.getSelection(0) if text.getNSelections() else None
         except NotImplementedError:
-            self.text = None
+            self.text = self.selection = None
         self.checked = states.contains(pyatspi.STATE_CHECKED)
         self.pressed = states.contains(pyatspi.STATE_PRESSED)
         self.indeterminate = states.contains(pyatspi.STATE_INDETERMINATE)

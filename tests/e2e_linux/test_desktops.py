@@ -30,7 +30,8 @@ class TopPanelTest(AmbriskCase):
     """A dock of 40 pixels across the top of a 1280 x 960 screen."""
 
     PANEL = 40
-    CORNER = (1280, 950)
+    # Top left, below the panel: windows pushed to the lower right edges leave its title bar free.
+    TOP_LEFT = (0, PANEL)
 
     @classmethod
     def setUpClass(cls):
@@ -45,20 +46,24 @@ class TopPanelTest(AmbriskCase):
         cls.dock.kill()
 
     def test_windows_keep_their_place_and_come_back_exactly(self):
-        target = self.start_gtk_target(100, 200)
+        target = self.start_gtk_target(400, 200)
+        before = target.frame()
         self.select("optRes(1)")  # 800 x 600 with the defaults: 806 x 578
         for _ in range(2):
             self.assertEqual(self.act("chkGo", target), outcome(GTK_TITLE, "调整到：806 x 578"))
-            self.assertEqual(target.frame(), (100, 200, 806, 578), "no drift by the panel's height")
+            self.assertEqual(target.frame(), (400, 200, 806, 578), "no drift by the panel's height")
+            self.assertEqual(self.act("chkBack", target), outcome(GTK_TITLE, "恢复其原始大小。"))
+            harness.wait_for(lambda: target.frame() == before, message="the frame from before")
 
         target.desktop.xdotool("windowmove", target.xid, 600, 400)
         harness.wait_for(lambda: target.frame()[:2] == (600, 400), message="the target moved")
-        self.act("chkGo", target)
+        before = target.frame()
+        self.select("optRes(2)")
+        self.assertEqual(self.act("chkGo", target), outcome(GTK_TITLE, "调整到：1030 x 746"))
         # Pushed left and up just enough to end at the work area's right and bottom edges.
-        self.assertEqual(target.frame(), (1280 - 806, 960 - 578, 806, 578))
+        self.assertEqual(target.frame(), (1280 - 1030, 960 - 746, 1030, 746))
         self.assertEqual(self.act("chkBack", target), outcome(GTK_TITLE, "恢复其原始大小。"))
-        harness.wait_for(lambda: target.frame() == (600, 400, 806, 578), message="the frame from before")
-
+        harness.wait_for(lambda: target.frame() == before, message="the frame from before")
 
 if __name__ == "__main__":
     harness.main()

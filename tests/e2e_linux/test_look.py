@@ -34,5 +34,9 @@ class LookTest(harness.DesktopCase):
         self.assertEqual({name for name, c in controls.items() if not c.sensitive}, {"optRes(6)", "txtBreit", "txtHoch"})
         self.assertEqual({name for name, c in controls.items() if not c.showing}, set())
 
+        # The click lands in the middle of "28", where it would leave the caret.
+        app.click("txtTask")
+        self.assertEqual(app.wait_for(lambda: app.control("txtTask").selection), (0, 2), "all selected by a click")
+
 if __name__ == "__main__":
     harness.main()

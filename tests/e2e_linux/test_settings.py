@@ -10,7 +10,8 @@ import harness  # noqa: E402
 class SettingsTest(harness.DesktopCase):
 
     def set_entry(self, app, name, text):
-        app.click(name)  # the field selects its whole text when it takes the focus
+        app.click(name)
+        app.key("End", *["BackSpace"] * 5)
         app.type(text)
         app.wait_for(lambda: app.control(name).text == text, message=f"{name} = {text}")
 

@@ -18,16 +18,19 @@ def outcome(title, text):
 
 
 class AmbriskCase(harness.DesktopCase):
-    """The main window in the lower right corner of the desktop's first monitor."""
+    """The main window with its lower right corner at CORNER, or its upper left at TOP_LEFT."""
 
     CORNER = (1280, 1014)
+    TOP_LEFT = None
 
     def setUp(self):
         self.app = self.start_ambrisk()
         self.app.wait_for(lambda: self.app.control("Label1").text.startswith("您的屏幕分辨率是："),
                           message="the first tick")
         _, _, width, height = self.app.frame()
-        self.desktop.xdotool("windowmove", self.app.xid, self.CORNER[0] - width, self.CORNER[1] - height)
+        x, y = self.TOP_LEFT or (self.CORNER[0] - width, self.CORNER[1] - height)
+        self.desktop.xdotool("windowmove", self.app.xid, x, y)
+        harness.wait_for(lambda: self.app.frame()[:2] == (x, y), message="the main window in place")
 
     def start_gtk_target(self, x, y, desktop=None, kind="--entry"):
         """A zenity dialog at frame position (x, y): --entry can be resized, --info cannot."""
