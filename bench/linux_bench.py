@@ -4,7 +4,8 @@
                window in the same run (median of 5 each)
   memory       resident set of the program once its window is up
   idle CPU     per cent of one core over 30 s with both toggles up
-  idle X       X requests and replies of the program in 10 s of idle, counted by xtrace
+  X traffic    X requests and replies of the program in 10 s of idle, counted by xtrace; and in
+               2 s with the sizing toggle down, for comparison
   click-size   from the click on the target to the target's new size (median of 10)
 
     /usr/bin/python3 bench/linux_bench.py      (AMBRISK_LINUX_EXE, AMBRISK_E2E_LINUX_DISPLAYS as for the tests)
@@ -16,6 +17,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import types
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tests", "e2e_linux"))
@@ -54,24 +56,35 @@ def resident_kib(pid):
         return next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
 
 
-def idle_x_traffic(session, desktop, seconds=10, settle=15):
-    """(requests, replies) of the program over `seconds` of idle, after `settle` seconds in which
-    the text cursor stops blinking; the program runs through xtrace, a logging X proxy."""
-    fake = next(n for n in range(desktop.server.number + 1, 400) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
-    log = os.path.join(session.root, "xtrace.log")
-    tracer = session.spawn(["xtrace", "-n", "-d", desktop.name, "-D", f":{fake}", "-o", log, "--", session.exe],
-                  desktop.env(session.new_home()))
-    harness.wait_for(lambda: desktop.find_window(harness.TITLE), timeout=20, message="the window under xtrace")
-    time.sleep(settle)
+def count_traffic(log, seconds):
+    """(requests, replies) that xtrace logs in the next `seconds`."""
     with open(log, errors="replace") as f:
         start = len(f.readlines())
     time.sleep(seconds)
     with open(log, errors="replace") as f:
         lines = f.readlines()[start:]
+    return sum(1 for line in lines if ":<:" in line), sum(1 for line in lines if ": Reply to " in line)
+
+
+def x_traffic(session, desktop, seconds=10, settle=15):
+    """X requests and replies of the program over `seconds` of idle, after `settle` seconds in which
+    the text cursor stops blinking, and then over 2 s with the sizing toggle down, which shows
+    that the count sees the screen watch when it has work to do. The program runs through xtrace,
+    a logging X proxy."""
+    fake = next(n for n in range(desktop.server.number + 1, 400) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+    log = os.path.join(session.root, "xtrace.log")
+    tracer = session.spawn(["xtrace", "-n", "-d", desktop.name, "-D", f":{fake}", "-o", log, "--", session.exe],
+                           desktop.env(session.new_home()))
+    xid = harness.wait_for(lambda: desktop.find_window(harness.TITLE), timeout=20, message="the window under xtrace")
+    with open(f"/proc/{tracer.pid}/task/{tracer.pid}/children") as f:
+        program = types.SimpleNamespace(pid=int(f.read().split()[0]))
+    app = harness.Ambrisk(desktop, program, xid)
+    time.sleep(settle)
+    idle = count_traffic(log, seconds)
+    app.click("chkGo")
+    armed = count_traffic(log, 2)
     harness.end_group(tracer)  # xtrace and the program
-    requests = sum(1 for line in lines if ":<:" in line)
-    replies = sum(1 for line in lines if ": Reply to " in line)
-    return requests, replies
+    return idle, armed
 
 
 def click_to_size(session, desktop, runs=10):
@@ -123,8 +136,9 @@ def main():
     print(f"idle CPU over 30 s, both toggles up: {share:.3f} % of one core")
     app.kill()
 
-    requests, replies = idle_x_traffic(session, desktop)
-    print(f"idle X traffic over 10 s: {requests} requests, {replies} replies (round trips)")
+    (requests, replies), (armed_requests, armed_replies) = x_traffic(session, desktop)
+    print(f"X traffic over 10 s of idle: {requests} requests, {replies} replies (round trips); "
+          f"over 2 s with the sizing toggle down: {armed_requests} requests, {armed_replies} replies")
 
     times = click_to_size(session, desktop)
     print(f"click to new size: median {statistics.median(times) * 1000:.0f} ms, "
