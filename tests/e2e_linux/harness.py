@@ -135,6 +135,7 @@ class Bus:
     def stop(self):
         end_group(self.launcher, signal.SIGTERM)
         end_group(self.daemon, signal.SIGTERM)
+        self.daemon.stdout.close()
 
 
 class Desktop:
