@@ -32,6 +32,7 @@ API
                                    waits for its top-level window (exact title, shown).
   Desktop.start_dock(height) -> Window   a dock window across the top with a matching strut.
   Window: xid, process, frame() -> (x, y, w, h) outer frame, client() -> (x, y, w, h),
+          property(name) -> [numbers or atom names],
           state() -> set of _NET_WM_STATE names, activate() (clicks the title bar),
           click_inside(), toggle_maximised() (double click on the title bar), close() (Alt+F4
           through the window manager, waits for the end), terminate() (SIGTERM, waits), kill().
@@ -230,9 +231,13 @@ class Window:
         fields = dict(line.strip().split(":", 1) for line in out.splitlines() if ":" in line)
         return tuple(int(fields[key]) for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
 
+    def property(self, name):
+        """The window's property as a list of numbers or atom names ([] when it has none)."""
+        return self.desktop._xprop(["-id", str(self.xid)], name)
+
     def extents(self):
         """(left, right, top, bottom) of the window manager's frame around the client."""
-        values = self.desktop._xprop(["-id", str(self.xid)], "_NET_FRAME_EXTENTS")
+        values = self.property("_NET_FRAME_EXTENTS")
         return tuple(values) if len(values) == 4 else (0, 0, 0, 0)
 
     def frame(self):
@@ -241,8 +246,7 @@ class Window:
         return x - left, y - top, width + left + right, height + top + bottom
 
     def state(self):
-        return {name.replace("_NET_WM_STATE_", "") for name in self.desktop._xprop(["-id", str(self.xid)],
-                                                                                  "_NET_WM_STATE")}
+        return {name.replace("_NET_WM_STATE_", "") for name in self.property("_NET_WM_STATE")}
 
     def title_bar(self):
         x, y, width, _ = self.frame()

@@ -21,7 +21,7 @@ class LookTest(harness.DesktopCase):
         print(f"  screenshot {path}", file=sys.stderr)
 
         self.assertEqual(app.client()[2:], (353, 385), "client area in pixels")
-        allowed = set(app.desktop._xprop(["-id", str(app.xid)], "_NET_WM_ALLOWED_ACTIONS"))
+        allowed = set(app.property("_NET_WM_ALLOWED_ACTIONS"))
         self.assertIn("_NET_WM_ACTION_MINIMIZE", allowed)
         self.assertFalse({"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_RESIZE"} & allowed, "fixed size")
 
