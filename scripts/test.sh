@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds the host build and runs the unit tests,
-# builds the Windows build and runs the end-to-end tests under Wine on a virtual display.
+# Runs every test: installs what is missing, builds the host build and runs the unit tests and
+# the Linux edition's end-to-end tests on a virtual desktop, builds the Windows build and runs
+# its end-to-end tests under Wine on a virtual display.
 # Exit code non-zero when anything fails.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -8,11 +9,17 @@ cd "$REPO"
 
 failed=()
 e2e_summary="0 passed, 0 failed (end-to-end tests did not run)"
+linux_summary="0 passed, 0 failed (Linux end-to-end tests did not run)"
 install_packages || { echo "package installation failed" >&2; exit 1; }
 
 if build_host; then
     log "unit tests"
     ctest --test-dir "$HOST_BUILD" --output-on-failure -j"$JOBS" || failed+=("unit tests")
+    log "Linux end-to-end tests"
+    mkdir -p out
+    AMBRISK_LINUX_EXE="$HOST_BUILD/ambrisk2" /usr/bin/python3 tests/e2e_linux/run.py | tee out/e2e_linux.log ||
+        failed+=("Linux end-to-end tests")
+    linux_summary="$(tail -n 1 out/e2e_linux.log)"
 else
     failed+=("host build")
 fi
@@ -32,4 +39,5 @@ else
     echo "all tests passed"
 fi
 echo "end-to-end: $e2e_summary"
+echo "Linux end-to-end: $linux_summary"
 [ ${#failed[@]} -eq 0 ]
