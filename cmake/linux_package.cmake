@@ -1,16 +1,17 @@
 # The Debian package of the Linux edition: cpack -G DEB in the host build.
+set(AMBRISK_PACKAGE_MAINTAINER "Ambrisk 2 maintainers <maintainers@ambrisk2.invalid>"
+    CACHE STRING "Maintainer named in the Debian package; give the real one when publishing it")
 set(CPACK_PACKAGE_NAME ambrisk2)
-set(CPACK_PACKAGE_VENDOR "Ambrisk 2 developers")
-set(CPACK_PACKAGE_CONTACT "Ambrisk 2 developers <ambrisk2@users.noreply.github.com>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "gives another program's window an exact size")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "gives another program's window an exact size
- Pick a screen resolution such as 1024 x 768, or a width and height of your
- own, press a button and click the window you want: it takes that size,
- optionally with its border added and the panel's size taken off, whatever
- limits its program sets. A window sized this way can be put back where it
- was. Handy for checking how a program, a web page or a recording looks at
- a given resolution. Needs an X11 session (it works under XWayland on X11
- windows only).")
+set(CPACK_PACKAGE_VENDOR "Ambrisk 2")
+set(CPACK_PACKAGE_CONTACT "${AMBRISK_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "give another program's window an exact size")
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Pick a screen resolution such as 1024 x 768, or a width and height of your"
+  "own, press a button and click the window you want: it takes that size, with"
+  "its border added and the panel's size taken off if you wish, whatever limits"
+  "its program sets. A window sized this way can be put back as it was. Handy"
+  "for checking how a program, a web page or a recording looks at a given"
+  "resolution. Needs an X11 session; under XWayland it sizes X11 windows only.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
