@@ -6,6 +6,9 @@ PACKAGES=(cmake g++ make googletest libgtest-dev libbenchmark-dev clang python3
           g++-mingw-w64-i686 g++-mingw-w64-x86-64-win32
           wine wine32:i386 wine64 fonts-wine fonts-wqy-microhei
           xvfb xserver-xephyr xdotool x11-utils imagemagick)
+# The Linux edition: what it is built with, the fonts its window asks for, a window manager for
+# its virtual display.
+PACKAGES+=(pkg-config libgtk-3-dev libx11-dev libxrandr-dev fonts-liberation openbox)
 JOBS="$(nproc 2>/dev/null || echo 2)"
 # Build directories, relative to the repository (overridable, e.g. to keep several side by side).
 HOST_BUILD="${AMBRISK_HOST_BUILD:-build-host}"
