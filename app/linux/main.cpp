@@ -16,7 +16,7 @@
 #include <unistd.h>
 
 #include "platform/linux/gtk_form_binding.h"
-#include "platform/linux/gtk_message_dialog.h"
+#include "platform/linux/gtk_message_box.h"
 #include "platform/linux/ini_settings_store.h"
 #include "platform/linux/linux_process.h"
 #include "platform/linux/wide_text.h"
@@ -49,17 +49,12 @@ int refuseWithoutX11() {
     if (wayland != nullptr && wayland[0] != '\0') {
         gdk_set_allowed_backends("wayland");
         if (gtk_init_check(nullptr, nullptr)) {
-            platform::gtk::GtkMessageBox dialog;
+            platform::gtk::MessageBox dialog;
             dialog.show(needsX11, platform::MessageKind::Error, ui::windowTitle);
         }
     }
     return 1;
 }
-
-struct MainLoopDeleter {
-    void operator()(GMainLoop* loop) const { g_main_loop_unref(loop); }
-};
-using MainLoop = std::unique_ptr<GMainLoop, MainLoopDeleter>;
 
 // The unload step, run at most once however the run ends: a close, a signal
 // or the end of the X session.
@@ -150,19 +145,24 @@ int main() {
         return 1;
     }
 
-    platform::x11::X11Desktop desktop;
+    const std::unique_ptr<platform::x11::X11Desktop> desktop = platform::x11::X11Desktop::connect();
+    if (!desktop) {
+        tellOnTerminal(L"cannot reach the windows of the X display " +
+                       platform::posix::fromUtf8Lossy(std::getenv("DISPLAY")) + L".");
+        return 1;
+    }
     platform::posix::IniSettingsStore settings(platform::posix::IniSettingsStore::userConfigHome());
-    platform::gtk::GtkMessageBox messageDialog;
-    platform::Platform platform{desktop, settings, messageDialog, process};
+    platform::gtk::MessageBox messageDialog;
+    platform::Platform platform{*desktop, settings, messageDialog, process};
 
     ui::MainWindow mainWindow(platform);
     Shutdown shutdown(mainWindow);
-    const MainLoop loop(g_main_loop_new(nullptr, FALSE));
     const platform::gtk::WindowSpec window{ui::windowTitle, ui::clientWidthTwips, ui::clientHeightTwips,
                                            ui::TimerCount};
-    platform::gtk::FormBinding binding(mainWindow.form(), window, [&shutdown, &loop] {
+    platform::gtk::FormBinding binding(mainWindow.form(), window, [&shutdown] {
         shutdown.unload();
-        g_main_loop_quit(loop.get());
+        // The window's own close quits as well; a signal only comes here.
+        if (gtk_main_level() > 0) gtk_main_quit();
     });
     if (!binding.created()) {
         // Say so rather than end without a word; the settings stay untouched.
@@ -177,6 +177,6 @@ int main() {
     const EndRequests endRequests(binding);
     const LostDisplay lostDisplay(shutdown);
     binding.show();
-    g_main_loop_run(loop.get());
+    gtk_main();
     return 0;
 }
