@@ -6,9 +6,11 @@ PACKAGES=(cmake g++ make googletest libgtest-dev libbenchmark-dev clang python3
           g++-mingw-w64-i686 g++-mingw-w64-x86-64-win32
           wine wine32:i386 wine64 fonts-wine fonts-wqy-microhei
           xvfb xserver-xephyr xdotool x11-utils imagemagick)
-# The Linux edition's end-to-end tests: a window manager, a session bus with the accessibility bus,
-# third-party programs to size, and a protocol tracer for the idle benchmark.
-PACKAGES+=(openbox dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 fonts-liberation
+# The Linux edition: what it is built with, the fonts its window asks for; for its end-to-end tests
+# a window manager, a session bus with the accessibility bus, third-party programs to size, and a
+# protocol tracer for the idle benchmark.
+PACKAGES+=(pkg-config libgtk-3-dev libx11-dev libxrandr-dev libxinerama-dev fonts-liberation
+           openbox dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
            x11-apps x11-xserver-utils xterm zenity xtrace)
 JOBS="$(nproc 2>/dev/null || echo 2)"
 # Build directories, relative to the repository (overridable, e.g. to keep several side by side).
