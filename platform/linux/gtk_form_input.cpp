@@ -218,8 +218,8 @@ void FormWindow::insertUnfiltered(int id, const std::string& utf8) {
 void FormWindow::filterInsertedText(int id, const char* text, int length, int* position) {
     // Text that no key press brought (an input method's, a dropped or
     // middle-click pasted one) goes through the key filter character by
-    // character, as if typed.
-    if (insertingUnfiltered_ || id < 0) return;
+    // character, as if typed. A text the program puts in is not typed.
+    if (echoing_ || insertingUnfiltered_ || id < 0) return;
     const std::wstring inserted = fromUtf8(text, length);
     std::wstring kept;
     for (const wchar_t character : inserted) {
