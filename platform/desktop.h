@@ -10,6 +10,11 @@ namespace platform {
 
 using WindowHandle = std::uint32_t;
 
+// What foregroundWindow gives when the foreground is a window that this
+// program cannot reach (a Wayland window seen from XWayland). No real handle
+// has this value: window handles and X window ids stay below 2^31.
+constexpr WindowHandle unreachableWindow = 0xFFFFFFFFu;
+
 struct Point {
     std::int32_t x = 0, y = 0;
 };
@@ -51,7 +56,8 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
 
-    // 0 when there is no foreground window.
+    // 0 when there is no foreground window; unreachableWindow when there is
+    // one that the platform cannot act on.
     virtual WindowHandle foregroundWindow() = 0;
     // The placement as the platform reports it. Its rcNormalPosition may count
     // from the screen's corner or from the work area of the window's monitor

@@ -82,6 +82,15 @@ void writeLimits(const SizeLimits& limits, XSizeHints& hints) {
 
 }  // namespace
 
+namespace {
+
+bool isXWayland(Display* display) {
+    int opcode, event, error;
+    return XQueryExtension(display, "XWAYLAND", &opcode, &event, &error);
+}
+
+}  // namespace
+
 class X11Desktop::Session {
 public:
     explicit Session(DisplayConnection connection)
@@ -89,7 +98,8 @@ public:
           display_(connection_.get()),
           root_(DefaultRootWindow(display_)),
           atoms_(internAtoms(display_)),
-          monitors_(display_, atoms_) {}
+          monitors_(display_, atoms_),
+          xwayland_(isXWayland(display_)) {}
 
     Monitors& monitors() { return monitors_; }
 
@@ -97,6 +107,10 @@ public:
         const auto active = longsProperty(display_, root_, atoms_.activeWindow, XA_WINDOW);
         return active && !active->empty() ? static_cast<Window>((*active)[0]) : None;
     }
+
+    // XWayland's window manager reports no active X window while a Wayland
+    // window has the focus.
+    bool activeIsBeyondX() const { return xwayland_; }
 
     std::optional<ClientGeometry> clientGeometry(Window window) {
         Window root, child;
@@ -279,6 +293,7 @@ private:
     Window root_;
     Atoms atoms_;
     Monitors monitors_;
+    bool xwayland_;
 };
 
 std::unique_ptr<X11Desktop> X11Desktop::connect(const char* displayName) {
@@ -290,7 +305,11 @@ std::unique_ptr<X11Desktop> X11Desktop::connect(const char* displayName) {
 X11Desktop::X11Desktop(std::unique_ptr<Session> session) : session_(std::move(session)) {}
 X11Desktop::~X11Desktop() = default;
 
-WindowHandle X11Desktop::foregroundWindow() { return static_cast<WindowHandle>(session_->activeWindow()); }
+WindowHandle X11Desktop::foregroundWindow() {
+    const Window active = session_->activeWindow();
+    if (active == None && session_->activeIsBeyondX()) return unreachableWindow;
+    return static_cast<WindowHandle>(active);
+}
 
 bool X11Desktop::getPlacement(WindowHandle window, WindowPlacement& placement) {
     const std::optional<Rect> frame = session_->outerFrame(window);

@@ -319,6 +319,14 @@ TEST_F(SizingTest, NothingHappensWithoutAWindowToActOn) {
     EXPECT_EQ(window.state().resizedWindows.size(), 1u);
     for (const auto& [handle, w] : fake.desktop.windows) EXPECT_EQ(w.placementsApplied, 0) << handle;
     EXPECT_EQ(window.state().targetWindow, other);
+
+    // A window the platform cannot reach is acted on neither way, and said so.
+    for (const Ctl toggle : {chkGo, chkBack}) {
+        window.ctl(txtResult).setText(L"");
+        act(toggle, platform::unreachableWindow, platform::unreachableWindow);
+        EXPECT_EQ(result(), L"The clicked window is not an X11 window and cannot be reached");
+    }
+    for (const auto& [handle, w] : fake.desktop.windows) EXPECT_EQ(w.placementsApplied, 0) << handle;
 }
 
 TEST_F(SizingTest, TitleLosesItsLeadingSpacesOnly) {
