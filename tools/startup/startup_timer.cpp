@@ -1,11 +1,12 @@
-// Times the start-up of two programs in turns: from CreateProcess until the
+// Times the start-up of programs in turns: from CreateProcess until the
 // program's window, found by its title, is visible and has been painted
 // (a message round trip after it became visible). Each program is then
 // closed as its close box would and waited for.
 //
-//   startup_timer <runs> <exe1> <title1> <exe2> <title2>
+//   startup_timer <runs> <exe1> <title1> <exe2> <title2> [<exe> <title>]...
 //
-// Prints every run and then "median <title> <ms>" per program and the ratio.
+// Prints every run, then "median <title> <ms>" per program and the ratio of
+// the first program's median to each other's.
 #include <windows.h>
 
 #include <algorithm>
@@ -74,23 +75,32 @@ double median(std::vector<double> values) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 6) {
-        std::fprintf(stderr, "usage: startup_timer <runs> <exe1> <title1> <exe2> <title2>\n");
+    if (argc < 6 || argc % 2 != 0) {
+        std::fprintf(stderr, "usage: startup_timer <runs> <exe1> <title1> <exe2> <title2> [<exe> <title>]...\n");
         return 1;
     }
     const int runs = _wtoi(argv[1]);
-    std::vector<double> times[2];
+    const int programs = (argc - 2) / 2;
+    const auto exe = [argv](int program) { return argv[2 + 2 * program]; };
+    const auto title = [argv](int program) { return argv[3 + 2 * program]; };
+    std::vector<std::vector<double>> times(static_cast<std::size_t>(programs));
     for (int run = 0; run < runs; ++run)
-        for (int program = 0; program < 2; ++program) {
-            const double ms = timeStart(argv[2 + 2 * program], argv[3 + 2 * program]);
+        for (int program = 0; program < programs; ++program) {
+            const double ms = timeStart(exe(program), title(program));
             if (ms < 0) {
-                std::fprintf(stderr, "program %d did not show its window\n", program + 1);
+                std::fprintf(stderr, "%ls did not show its window\n", title(program));
                 return 2;
             }
-            times[program].push_back(ms);
-            std::printf("run %d program %d %.1f ms\n", run + 1, program + 1, ms);
+            times[static_cast<std::size_t>(program)].push_back(ms);
+            std::printf("run %d %ls %.1f ms\n", run + 1, title(program), ms);
         }
-    const double first = median(times[0]), second = median(times[1]);
-    std::printf("median program 1 %.1f ms\nmedian program 2 %.1f ms\nratio %.2f\n", first, second, first / second);
+    std::vector<double> medians;
+    for (int program = 0; program < programs; ++program) {
+        medians.push_back(median(times[static_cast<std::size_t>(program)]));
+        std::printf("median %ls %.1f ms\n", title(program), medians.back());
+    }
+    for (int program = 1; program < programs; ++program)
+        std::printf("ratio %ls / %ls %.2f\n", title(0), title(program),
+                    medians[0] / medians[static_cast<std::size_t>(program)]);
     return 0;
 }
