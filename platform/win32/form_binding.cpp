@@ -257,9 +257,12 @@ bool FormBinding::createControl(int id, HWND parent) {
     if (design.kind == forms::Kind::TextField) exStyle |= WS_EX_CLIENTEDGE;
     if (design.kind == forms::Kind::Frame) exStyle |= WS_EX_CONTROLPARENT;
 
-    const HWND child = CreateWindowExW(
-        exStyle, controlClass(design.kind), control.text().c_str(), style, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + id)), instance_, nullptr);
+    // Made in place: moving it afterwards costs a round of messages per control.
+    const RECT place = pixelRect(design);
+    const HWND child = CreateWindowExW(exStyle, controlClass(design.kind), control.text().c_str(), style,
+                                       place.left, place.top, place.right - place.left, place.bottom - place.top,
+                                       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + id)),
+                                       instance_, nullptr);
     controls_.at(static_cast<std::size_t>(id)) = child;
     if (!child) return false;
     // Stack each new control behind the ones created before it.
@@ -305,7 +308,6 @@ void FormBinding::createTooltips() {
 
 void FormBinding::applyDpi() {
     setFonts();
-    layoutControls();
     loadIcons();
     form_.viewDpiChanged(twipsPerPixel());
 }
@@ -321,6 +323,9 @@ void FormBinding::setFonts() {
     OwnedFont previousDefault = std::move(defaultFont_);
     std::vector<OwnedFont> previousOwn = std::move(ownFonts_);
     defaultFont_ = createFont(dialogFace, dialogPoints, FW_NORMAL, false, dpi_);
+    // A window not yet shown is painted whole when it is; redrawing each
+    // control now would only cost time.
+    const BOOL redraw = IsWindowVisible(window_.get());
     ownFonts_.clear();
     ownFonts_.resize(controls_.size());
     for (std::size_t id = 0; id < controls_.size(); ++id) {
@@ -329,7 +334,7 @@ void FormBinding::setFonts() {
             ownFonts_[id] = createFont(font->face ? font->face : dialogFace, font->points, font->weight,
                                        font->underline, dpi_);
         const HFONT chosen = ownFonts_[id] ? ownFonts_[id].get() : defaultFont_.get();
-        SendMessageW(controls_[id], WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+        SendMessageW(controls_[id], WM_SETFONT, reinterpret_cast<WPARAM>(chosen), redraw);
     }
     // The previous fonts are deleted here, after no control uses them.
 }
@@ -580,6 +585,7 @@ LRESULT FormBinding::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             break;
         case WM_DPICHANGED: {
             dpi_ = LOWORD(wParam);
+            layoutControls();
             applyDpi();
             const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
