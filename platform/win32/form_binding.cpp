@@ -179,6 +179,7 @@ FormBinding::~FormBinding() {
 bool FormBinding::createControls() {
     const int count = form_.controlCount();
     controls_.assign(static_cast<std::size_t>(count), nullptr);
+    originalProcs_.assign(static_cast<std::size_t>(count), nullptr);
     ownFonts_.resize(static_cast<std::size_t>(count));
 
     // Each container's children in tab order: the dialog manager tabs through
@@ -268,15 +269,14 @@ bool FormBinding::createControl(int id, HWND parent) {
     // Stack each new control behind the ones created before it.
     SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    const auto binding = reinterpret_cast<DWORD_PTR>(this);
     if (design.kind == forms::Kind::TextField) {
         if (design.maxLength > 0) SendMessageW(child, EM_LIMITTEXT, static_cast<WPARAM>(design.maxLength), 0);
-        SetWindowSubclass(child, editProc, static_cast<UINT_PTR>(id), binding);
+        subclass(id, editProc);
         // The fields take numbers, which need no input method; the edit would
         // take its composed text in without a key press.
         ImmAssociateContextEx(child, nullptr, 0);
     }
-    if (design.kind == forms::Kind::Frame) SetWindowSubclass(child, frameProc, static_cast<UINT_PTR>(id), binding);
+    if (design.kind == forms::Kind::Frame) subclass(id, frameProc);
     if (design.kind == forms::Kind::Option || design.kind == forms::Kind::CheckBox ||
         design.kind == forms::Kind::Toggle)
         applyValue(id);
@@ -612,14 +612,28 @@ LRESULT FormBinding::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK FormBinding::editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR binding) {
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(edit, editProc, id);
-        return DefSubclassProc(edit, message, wParam, lParam);
-    }
-    return reinterpret_cast<FormBinding*>(binding)->editMessage(static_cast<int>(id), message, wParam,
-                                                                lParam);
+// The edits and frames are subclassed by replacing their window procedure,
+// with the binding in their user data: comctl32's SetWindowSubclass looks its
+// data up in a window property on every message, which under Wine is a
+// round trip to the server.
+void FormBinding::subclass(int id, WNDPROC procedure) {
+    const HWND control = controls_.at(static_cast<std::size_t>(id));
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    originalProcs_.at(static_cast<std::size_t>(id)) =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+FormBinding& FormBinding::bindingOf(HWND control) {
+    return *reinterpret_cast<FormBinding*>(GetWindowLongPtrW(control, GWLP_USERDATA));
+}
+
+LRESULT FormBinding::original(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const {
+    const auto id = static_cast<std::size_t>(GetDlgCtrlID(control) - firstControlId);
+    return CallWindowProcW(originalProcs_.at(id), control, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FormBinding::editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    return bindingOf(edit).editMessage(GetDlgCtrlID(edit) - firstControlId, message, wParam, lParam);
 }
 
 LRESULT FormBinding::editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -641,11 +655,11 @@ LRESULT FormBinding::editMessage(int id, UINT message, WPARAM wParam, LPARAM lPa
             const bool control = (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000);
             const bool characterKey = (wParam >= 'A' && wParam <= 'Z') || wParam == VK_BACK;
             if (control && characterKey && !form_.control(id).design().readOnly) return 0;
-            return DefSubclassProc(edit, message, wParam, lParam);
+            return original(edit, message, wParam, lParam);
         }
         case WM_GETDLGCODE:
             // Tab leaves even the multi-line field, as in the rest of the dialog.
-            return DefSubclassProc(edit, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+            return original(edit, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
         case reapplySelectionMessage:
             if (GetFocus() == edit) {
                 SendMessageW(edit, EM_SETSEL, wParam, lParam);
@@ -654,12 +668,12 @@ LRESULT FormBinding::editMessage(int id, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         case WM_KEYUP:
         case WM_LBUTTONUP: {
-            const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+            const LRESULT result = original(edit, message, wParam, lParam);
             syncSelection(id);
             return result;
         }
         default:
-            return DefSubclassProc(edit, message, wParam, lParam);
+            return original(edit, message, wParam, lParam);
     }
 }
 
@@ -669,14 +683,14 @@ LRESULT FormBinding::typeCharacter(int id, WPARAM character, LPARAM lParam) {
     const auto code = static_cast<std::int16_t>(static_cast<std::uint16_t>(character));
     const std::int16_t kept = form_.userKeyPress(id, code);
     if (kept == 0) return 0;
-    const LRESULT result = DefSubclassProc(controls_.at(static_cast<std::size_t>(id)), WM_CHAR,
-                                           static_cast<WPARAM>(static_cast<std::uint16_t>(kept)), lParam);
+    const LRESULT result = original(controls_.at(static_cast<std::size_t>(id)), WM_CHAR,
+                                    static_cast<WPARAM>(static_cast<std::uint16_t>(kept)), lParam);
     syncSelection(id);
     return result;
 }
 
-LRESULT CALLBACK FormBinding::frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                        DWORD_PTR binding) {
+LRESULT CALLBACK FormBinding::frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    const FormBinding& binding = bindingOf(frame);
     switch (message) {
         case WM_COMMAND:
         case WM_NOTIFY:
@@ -684,8 +698,7 @@ LRESULT CALLBACK FormBinding::frameProc(HWND frame, UINT message, WPARAM wParam,
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORBTN:
             // A group box drops its children's notifications; the window handles them.
-            return SendMessageW(reinterpret_cast<FormBinding*>(binding)->window_.get(), message, wParam,
-                                lParam);
+            return SendMessageW(binding.window_.get(), message, wParam, lParam);
         case WM_ERASEBKGND: {
             // Group boxes paint only their border and title; fill the inside.
             RECT inside;
@@ -693,13 +706,10 @@ LRESULT CALLBACK FormBinding::frameProc(HWND frame, UINT message, WPARAM wParam,
             FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
             return 1;
         }
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(frame, frameProc, id);
-            break;
         default:
             break;
     }
-    return DefSubclassProc(frame, message, wParam, lParam);
+    return binding.original(frame, message, wParam, lParam);
 }
 
 // --- Coloured toggles ---

@@ -65,10 +65,11 @@ private:
     void positionChanged() override;
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR binding);
-    static LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR binding);
+    static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
+    static FormBinding& bindingOf(HWND control);
+    void subclass(int id, WNDPROC procedure);
+    LRESULT original(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const;
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT typeCharacter(int id, WPARAM character, LPARAM lParam);
@@ -107,7 +108,9 @@ private:
     UINT dpi_ = 96;
     OwnedWindow window_;
     std::vector<HWND> controls_;  // children of the window, destroyed with it
-    HWND tooltip_ = nullptr;      // owned by the window, destroyed with it
+    // The window procedures that the subclassed controls had, by id.
+    std::vector<WNDPROC> originalProcs_;
+    HWND tooltip_ = nullptr;  // owned by the window, destroyed with it
     HWND lastFocus_ = nullptr;
     OwnedFont defaultFont_;
     std::vector<OwnedFont> ownFonts_;  // per control; empty for the default font
