@@ -5,8 +5,11 @@
 //
 //   startup_timer <runs> <exe1> <title1> <exe2> <title2> [<exe> <title>]...
 //
-// Prints every run, then "median <title> <ms>" per program and the ratio of
-// the first program's median to each other's.
+// Each round starts with the next program, so that every program follows each
+// other one equally often: a start is slower right after some programs end.
+// Prints every run, then per program "median <title> <ms> (fastest <ms>)",
+// and the ratio of the first program's median to each other's, with the
+// ratio of the fastest runs, which load from other processes sways less.
 #include <windows.h>
 
 #include <algorithm>
@@ -85,7 +88,8 @@ int wmain(int argc, wchar_t** argv) {
     const auto title = [argv](int program) { return argv[3 + 2 * program]; };
     std::vector<std::vector<double>> times(static_cast<std::size_t>(programs));
     for (int run = 0; run < runs; ++run)
-        for (int program = 0; program < programs; ++program) {
+        for (int turn = 0; turn < programs; ++turn) {
+            const int program = (run + turn) % programs;
             const double ms = timeStart(exe(program), title(program));
             if (ms < 0) {
                 std::fprintf(stderr, "%ls did not show its window\n", title(program));
@@ -94,13 +98,19 @@ int wmain(int argc, wchar_t** argv) {
             times[static_cast<std::size_t>(program)].push_back(ms);
             std::printf("run %d %ls %.1f ms\n", run + 1, title(program), ms);
         }
-    std::vector<double> medians;
-    for (int program = 0; program < programs; ++program) {
-        medians.push_back(median(times[static_cast<std::size_t>(program)]));
-        std::printf("median %ls %.1f ms\n", title(program), medians.back());
+    std::vector<double> medians, fastest;
+    for (const std::vector<double>& programTimes : times) {
+        medians.push_back(median(programTimes));
+        fastest.push_back(*std::min_element(programTimes.begin(), programTimes.end()));
     }
-    for (int program = 1; program < programs; ++program)
-        std::printf("ratio %ls / %ls %.2f\n", title(0), title(program),
-                    medians[0] / medians[static_cast<std::size_t>(program)]);
+    for (int program = 0; program < programs; ++program) {
+        const auto p = static_cast<std::size_t>(program);
+        std::printf("median %ls %.1f ms (fastest %.1f ms)\n", title(program), medians[p], fastest[p]);
+    }
+    for (int program = 1; program < programs; ++program) {
+        const auto p = static_cast<std::size_t>(program);
+        std::printf("ratio %ls / %ls %.2f (fastest %.2f)\n", title(0), title(program), medians[0] / medians[p],
+                    fastest[0] / fastest[p]);
+    }
     return 0;
 }
