@@ -49,6 +49,7 @@ const wchar_t* controlClass(forms::Kind kind) {
 bool FormWindow::createControls() {
     const int count = form_.controlCount();
     controls_.assign(static_cast<std::size_t>(count), nullptr);
+    originalProcs_.assign(static_cast<std::size_t>(count), nullptr);
     ownFonts_.resize(static_cast<std::size_t>(count));
 
     // Each container's children in tab order: the dialog manager tabs through
@@ -127,23 +128,25 @@ bool FormWindow::createControl(int id, HWND parent) {
     if (design.kind == forms::Kind::TextField) exStyle |= WS_EX_CLIENTEDGE;
     if (design.kind == forms::Kind::Frame) exStyle |= WS_EX_CONTROLPARENT;
 
-    const HWND child = CreateWindowExW(
-        exStyle, controlClass(design.kind), control.text().c_str(), style, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + id)), instance_, nullptr);
+    // Made in place: moving it afterwards costs a round of messages per control.
+    const RECT place = pixelRect(design);
+    const HWND child = CreateWindowExW(exStyle, controlClass(design.kind), control.text().c_str(), style,
+                                       place.left, place.top, place.right - place.left, place.bottom - place.top,
+                                       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + id)),
+                                       instance_, nullptr);
     controls_.at(static_cast<std::size_t>(id)) = child;
     if (!child) return false;
     // Stack each new control behind the ones created before it.
     SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    const auto self = reinterpret_cast<DWORD_PTR>(this);
     if (design.kind == forms::Kind::TextField) {
         if (design.maxLength > 0) SendMessageW(child, EM_LIMITTEXT, static_cast<WPARAM>(design.maxLength), 0);
-        SetWindowSubclass(child, editProc, static_cast<UINT_PTR>(id), self);
+        subclass(id, editProc);
         // The fields take numbers, which need no input method; the edit would
         // take its composed text in without a key press.
         ImmAssociateContextEx(child, nullptr, 0);
     }
-    if (design.kind == forms::Kind::Frame) SetWindowSubclass(child, frameProc, static_cast<UINT_PTR>(id), self);
+    if (design.kind == forms::Kind::Frame) subclass(id, frameProc);
     if (design.kind == forms::Kind::Option || design.kind == forms::Kind::CheckBox ||
         design.kind == forms::Kind::Toggle)
         applyValue(id);

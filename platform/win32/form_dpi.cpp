@@ -75,7 +75,6 @@ int DpiApi::systemMetric(int index, UINT dpi) const {
 
 void FormWindow::applyDpi() {
     setFonts();
-    layoutControls();
     loadIcons();
     form_.viewDpiChanged(twipsPerPixel());
 }
@@ -91,6 +90,9 @@ void FormWindow::setFonts() {
     OwnedFont previousDefault = std::move(defaultFont_);
     std::vector<OwnedFont> previousOwn = std::move(ownFonts_);
     defaultFont_ = createFont(dialogFace, dialogPoints, FW_NORMAL, false, dpi_);
+    // A window not yet shown is painted whole when it is; redrawing each
+    // control now would only cost time.
+    const BOOL redraw = IsWindowVisible(window_.get());
     ownFonts_.clear();
     ownFonts_.resize(controls_.size());
     for (std::size_t id = 0; id < controls_.size(); ++id) {
@@ -99,7 +101,7 @@ void FormWindow::setFonts() {
             ownFonts_[id] = createFont(font->face ? font->face : dialogFace, font->points, font->weight,
                                        font->underline, dpi_);
         const HFONT chosen = ownFonts_[id] ? ownFonts_[id].get() : defaultFont_.get();
-        SendMessageW(controls_[id], WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+        SendMessageW(controls_[id], WM_SETFONT, reinterpret_cast<WPARAM>(chosen), redraw);
     }
     // The previous fonts are deleted here, after no control uses them.
 }

@@ -123,6 +123,7 @@ LRESULT FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             break;
         case WM_DPICHANGED: {
             dpi_ = LOWORD(wParam);
+            layoutControls();
             applyDpi();
             const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -149,13 +150,28 @@ LRESULT FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK FormWindow::editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                      DWORD_PTR self) {
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(edit, editProc, id);
-        return DefSubclassProc(edit, message, wParam, lParam);
-    }
-    return reinterpret_cast<FormWindow*>(self)->editMessage(static_cast<int>(id), message, wParam, lParam);
+// The edits and frames are subclassed by replacing their window procedure,
+// with the window object in their user data: comctl32's SetWindowSubclass
+// looks its data up in a window property on every message, which under Wine
+// is a round trip to the server.
+void FormWindow::subclass(int id, WNDPROC procedure) {
+    const HWND control = controls_.at(static_cast<std::size_t>(id));
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    originalProcs_.at(static_cast<std::size_t>(id)) =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+FormWindow& FormWindow::ownerOf(HWND control) {
+    return *reinterpret_cast<FormWindow*>(GetWindowLongPtrW(control, GWLP_USERDATA));
+}
+
+LRESULT FormWindow::original(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const {
+    const auto id = static_cast<std::size_t>(GetDlgCtrlID(control) - firstControlId);
+    return CallWindowProcW(originalProcs_.at(id), control, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FormWindow::editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ownerOf(edit).editMessage(GetDlgCtrlID(edit) - firstControlId, message, wParam, lParam);
 }
 
 LRESULT FormWindow::editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -177,11 +193,11 @@ LRESULT FormWindow::editMessage(int id, UINT message, WPARAM wParam, LPARAM lPar
             const bool control = (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000);
             const bool characterKey = (wParam >= 'A' && wParam <= 'Z') || wParam == VK_BACK;
             if (control && characterKey && !form_.control(id).design().readOnly) return 0;
-            return DefSubclassProc(edit, message, wParam, lParam);
+            return original(edit, message, wParam, lParam);
         }
         case WM_GETDLGCODE:
             // Tab leaves even the multi-line field, as in the rest of the dialog.
-            return DefSubclassProc(edit, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+            return original(edit, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
         case reapplySelectionMessage:
             if (GetFocus() == edit) {
                 SendMessageW(edit, EM_SETSEL, wParam, lParam);
@@ -190,12 +206,12 @@ LRESULT FormWindow::editMessage(int id, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         case WM_KEYUP:
         case WM_LBUTTONUP: {
-            const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+            const LRESULT result = original(edit, message, wParam, lParam);
             syncSelection(id);
             return result;
         }
         default:
-            return DefSubclassProc(edit, message, wParam, lParam);
+            return original(edit, message, wParam, lParam);
     }
 }
 
@@ -205,14 +221,14 @@ LRESULT FormWindow::typeCharacter(int id, WPARAM character, LPARAM lParam) {
     const auto code = static_cast<std::int16_t>(static_cast<std::uint16_t>(character));
     const std::int16_t kept = form_.userKeyPress(id, code);
     if (kept == 0) return 0;
-    const LRESULT result = DefSubclassProc(controls_.at(static_cast<std::size_t>(id)), WM_CHAR,
-                                           static_cast<WPARAM>(static_cast<std::uint16_t>(kept)), lParam);
+    const LRESULT result = original(controls_.at(static_cast<std::size_t>(id)), WM_CHAR,
+                                    static_cast<WPARAM>(static_cast<std::uint16_t>(kept)), lParam);
     syncSelection(id);
     return result;
 }
 
-LRESULT CALLBACK FormWindow::frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self) {
+LRESULT CALLBACK FormWindow::frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    const FormWindow& self = ownerOf(frame);
     switch (message) {
         case WM_COMMAND:
         case WM_NOTIFY:
@@ -220,7 +236,7 @@ LRESULT CALLBACK FormWindow::frameProc(HWND frame, UINT message, WPARAM wParam, 
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORBTN:
             // A group box drops its children's notifications; the window handles them.
-            return SendMessageW(reinterpret_cast<FormWindow*>(self)->window_.get(), message, wParam, lParam);
+            return SendMessageW(self.window_.get(), message, wParam, lParam);
         case WM_ERASEBKGND: {
             // Group boxes paint only their border and title; fill the inside.
             RECT inside;
@@ -228,13 +244,10 @@ LRESULT CALLBACK FormWindow::frameProc(HWND frame, UINT message, WPARAM wParam, 
             FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
             return 1;
         }
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(frame, frameProc, id);
-            break;
         default:
             break;
     }
-    return DefSubclassProc(frame, message, wParam, lParam);
+    return self.original(frame, message, wParam, lParam);
 }
 
 }  // namespace platform::win32

@@ -62,10 +62,11 @@ private:
 
     // Window procedures and input
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR self);
-    static LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
+    static FormWindow& ownerOf(HWND control);
+    void subclass(int id, WNDPROC procedure);
+    LRESULT original(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const;
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT typeCharacter(int id, WPARAM character, LPARAM lParam);
@@ -109,6 +110,7 @@ private:
     UINT dpi_ = 96;
     OwnedWindow window_;
     std::vector<HWND> controls_;  // children of the window, destroyed with it
+    std::vector<WNDPROC> originalProcs_;  // per control; set for the subclassed ones
     HWND tooltip_ = nullptr;      // owned by the window, destroyed with it
     HWND lastFocus_ = nullptr;
     OwnedFont defaultFont_;
