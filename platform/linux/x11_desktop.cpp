@@ -2,8 +2,11 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
+#include <memory>
+#include <string_view>
 #include <thread>
 
 #include "platform/linux/frame_geometry.h"
@@ -84,9 +87,22 @@ void writeLimits(const SizeLimits& limits, XSizeHints& hints) {
 
 namespace {
 
+// Newer XWayland servers have an extension of that name; older ones only
+// name their outputs after it.
 bool isXWayland(Display* display) {
     int opcode, event, error;
-    return XQueryExtension(display, "XWAYLAND", &opcode, &event, &error);
+    if (XQueryExtension(display, "XWAYLAND", &opcode, &event, &error)) return true;
+    if (!XQueryExtension(display, "RANDR", &opcode, &event, &error)) return false;
+    const std::unique_ptr<XRRScreenResources, decltype(&XRRFreeScreenResources)> resources(
+        XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display)), &XRRFreeScreenResources);
+    if (!resources) return false;
+    for (int i = 0; i < resources->noutput; ++i) {
+        const std::unique_ptr<XRROutputInfo, decltype(&XRRFreeOutputInfo)> output(
+            XRRGetOutputInfo(display, resources.get(), resources->outputs[i]), &XRRFreeOutputInfo);
+        if (output && std::string_view(output->name, static_cast<std::size_t>(output->nameLen)).starts_with("XWAYLAND"))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
