@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/fake_view.h"
 #include "tests/allocations/allocation_counter.h"
+#include "tests/support/program_runs.h"
+#include "tests/support/fake_view.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -15,9 +15,7 @@ namespace {
 void IdleTick(benchmark::State& state) {
     fake::FakePlatform fake;
     ui::MainWindow window{fake.platform};
-    window.state().presetWidths = ui::presetWidthTable;
-    window.state().presetHeights = ui::presetHeightTable;
-    window.form().viewCreated(0x1010);
+    fake::createAndLoad(window);
     // The first tick sees a changed screen and writes Label1's caption, which
     // allocates: proof that the counter below counts.
     const std::int64_t allocationsBeforeFirstTick = allocations::count();

@@ -2,23 +2,24 @@
 // settings: what start-up spends in the program's own code.
 #include <benchmark/benchmark.h>
 
-#include "platform/fake/fake_platform.h"
+#include <array>
+#include <cstddef>
+
+#include "settings/settings.h"
+#include "tests/support/program_runs.h"
 #include "ui/main_window.h"
 
 namespace {
 
 void BM_FormLoad(benchmark::State& state) {
-    fake::FakePlatform fake;
-    const wchar_t* const values[][2] = {
-        {L"SelectedResolution", L"7"}, {L"CustomWidth", L"1024"}, {L"CustomHeight", L"768"},
-        {L"AddBorder", L"1"},          {L"Border", L"3"},         {L"SubtractTaskBar", L"0"},
-        {L"TaskBar", L"28"},           {L"TaskBarOrientation", L"1"}, {L"PosLeft", L"3000"},
-        {L"PosTop", L"1500"}};
-    for (const auto& [key, value] : values) fake.settings.values[{L"Ambrisk2", L"Settings", key}] = value;
+    fake::ProgramRuns runs;
+    // In the order of the keys.
+    const std::array<const wchar_t*, settings::keyNames.size()> values{L"7", L"1024", L"768", L"1", L"3",
+                                                                       L"0", L"28",   L"1",   L"3000", L"1500"};
+    for (std::size_t k = 0; k < values.size(); ++k) runs.store(settings::keyNames[k], values[k]);
     for (auto _ : state) {
-        ui::MainWindow window{fake.platform};
-        window.form().viewMoved(0, 0, 5385, 6150);
-        window.frmAmbrisk2_Form_Load();
+        ui::MainWindow window{runs.fake.platform};
+        fake::createAndLoad(window);
         benchmark::DoNotOptimize(window.form().left());
     }
 }

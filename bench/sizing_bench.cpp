@@ -2,22 +2,18 @@
 // many windows in it: a scan per call is fine, growth must stay amortised.
 #include <benchmark/benchmark.h>
 
-#include "platform/fake/fake_platform.h"
 #include "sizing/history.h"
+#include "tests/support/program_runs.h"
 #include "ui/main_window.h"
 
 namespace {
 
-constexpr platform::WindowHandle mainHandle = 0x1010;
 constexpr platform::WindowHandle target = 0x2020;
 
 void SizingOnTimer2(benchmark::State& state) {
     fake::FakePlatform fake;
     ui::MainWindow window{fake.platform};
-    window.state().presetWidths = ui::presetWidthTable;
-    window.state().presetHeights = ui::presetHeightTable;
-    window.state().resizedWindows.assign(1, sizing::HistoryRecord{});
-    window.form().viewCreated(mainHandle);
+    fake::createAndLoad(window);
     window.form().timerFired(ui::Timer1);
     window.optRes(2).select();
     fake.desktop.windows[target].title = L"Untitled - Notepad";
@@ -35,7 +31,7 @@ BENCHMARK(SizingOnTimer2);
 
 sizing::History historyOf(platform::WindowHandle windows) {
     sizing::History history{sizing::HistoryRecord{}};
-    const platform::WindowPlacement placement{platform::placementLength, 0, 1, {}, {}, {1, 2, 3, 4}};
+    const platform::WindowPlacement placement{0, 1, {}, {}, {1, 2, 3, 4}};
     for (platform::WindowHandle w = 1; w <= windows; ++w) sizing::remember(history, placement, w);
     return history;
 }
@@ -45,7 +41,7 @@ sizing::History historyOf(platform::WindowHandle windows) {
 void RememberKnownWindow(benchmark::State& state) {
     const auto windows = static_cast<platform::WindowHandle>(state.range(0));
     sizing::History history = historyOf(windows);
-    const platform::WindowPlacement placement{platform::placementLength, 0, 3, {}, {}, {5, 6, 7, 8}};
+    const platform::WindowPlacement placement{0, 3, {}, {}, {5, 6, 7, 8}};
     for (auto _ : state) {
         sizing::remember(history, placement, windows);
         benchmark::DoNotOptimize(history.data());

@@ -10,6 +10,11 @@ namespace platform {
 
 using WindowHandle = std::uint32_t;
 
+// What foregroundWindow gives when the foreground is a window that this
+// program cannot reach (a Wayland window seen from XWayland). No real handle
+// has this value: window handles and X window ids stay below 2^31.
+constexpr WindowHandle unreachableWindow = 0xFFFFFFFFu;
+
 struct Point {
     std::int32_t x = 0, y = 0;
 };
@@ -19,9 +24,9 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
-// The platform's WINDOWPLACEMENT, field for field (44 bytes).
+// A window's placement: its show state and the rectangles of its normal,
+// minimised and maximised states, with the platform's own flags.
 struct WindowPlacement {
-    std::uint32_t length = 0;
     std::uint32_t flags = 0;
     std::int32_t showCmd = 0;
     Point ptMinPosition;
@@ -29,7 +34,6 @@ struct WindowPlacement {
     Rect rcNormalPosition;
 };
 
-constexpr std::uint32_t placementLength = 44;
 // Show states of a placement (the platform's SW_ values).
 constexpr std::int32_t showNormal = 1;
 constexpr std::int32_t showMinimized = 2;
@@ -52,7 +56,8 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
 
-    // 0 when there is no foreground window.
+    // 0 when there is no foreground window; unreachableWindow when there is
+    // one that the platform cannot act on.
     virtual WindowHandle foregroundWindow() = 0;
     // The placement as the platform reports it. Its rcNormalPosition may count
     // from the screen's corner or from the work area of the window's monitor

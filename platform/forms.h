@@ -48,6 +48,8 @@ struct ControlDesign {
     bool readOnly = false;
     bool verticalScrollBar = false;
     bool buttonFaceBackground = false;
+    // What a screen reader calls a control whose caption does not say it.
+    const wchar_t* accessibleName = nullptr;
 };
 
 enum class Property { Text, Value, Enabled, Selection };

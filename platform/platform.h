@@ -1,7 +1,7 @@
 #pragma once
 // Everything the main window needs from the system, handed to it at creation.
 #include "platform/desktop.h"
-#include "platform/message_box.h"
+#include "platform/message_dialog.h"
 #include "platform/process.h"
 #include "platform/settings_store.h"
 
@@ -10,7 +10,7 @@ namespace platform {
 struct Platform {
     Desktop& desktop;
     SettingsStore& settings;
-    MessageBox& messageBox;
+    MessageDialog& messageDialog;
     Process& process;
 };
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds the host build and runs the unit tests,
-# builds the Windows build and runs the end-to-end tests under Wine on a virtual display, on the
-# route that wine_route.sh chooses (AMBRISK_WINE_ROUTE=native|qemu|win64 forces one).
+# Runs every test: installs what is missing, builds the host build and runs the unit tests and
+# the Linux edition's end-to-end tests on a virtual desktop, builds the Windows build and runs
+# its end-to-end tests under Wine on a virtual display, on the route that wine_route.sh chooses
+# (AMBRISK_WINE_ROUTE=native|qemu|win64 forces one).
 # Exit code non-zero when anything fails.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -9,6 +10,7 @@ cd "$REPO"
 
 failed=()
 e2e_summary="0 passed, 0 failed (end-to-end tests did not run)"
+linux_summary="0 passed, 0 failed (Linux end-to-end tests did not run)"
 install_all_packages || { echo "package installation failed" >&2; exit 1; }
 routed=false
 if choose_route_and_build; then
@@ -23,6 +25,11 @@ echo "$route_summary"
 if build_host; then
     log "unit tests"
     ctest --test-dir "$HOST_BUILD" --output-on-failure -j"$JOBS" || failed+=("unit tests")
+    log "Linux end-to-end tests"
+    mkdir -p out
+    AMBRISK_LINUX_EXE="$HOST_BUILD/ambrisk2" /usr/bin/python3 tests/e2e_linux/run.py | tee out/e2e_linux.log ||
+        failed+=("Linux end-to-end tests")
+    linux_summary="$(tail -n 1 out/e2e_linux.log)"
 else
     failed+=("host build")
 fi
@@ -44,5 +51,6 @@ else
     echo "all tests passed"
 fi
 echo "end-to-end: $e2e_summary"
+echo "Linux end-to-end: $linux_summary"
 echo "$route_summary"
 [ ${#failed[@]} -eq 0 ]

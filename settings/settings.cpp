@@ -16,29 +16,15 @@ namespace {
 
 using ui::Ctl;
 
-const std::wstring section = L"Settings";
-
-// The ten keys, in the order they are read and written.
-constexpr const wchar_t* selectedResolutionKey = L"SelectedResolution";
-constexpr const wchar_t* customWidthKey = L"CustomWidth";
-constexpr const wchar_t* customHeightKey = L"CustomHeight";
-constexpr const wchar_t* addBorderKey = L"AddBorder";
-constexpr const wchar_t* borderKey = L"Border";
-constexpr const wchar_t* subtractTaskBarKey = L"SubtractTaskBar";
-constexpr const wchar_t* taskBarKey = L"TaskBar";
-constexpr const wchar_t* taskBarOrientationKey = L"TaskBarOrientation";
-constexpr const wchar_t* posLeftKey = L"PosLeft";
-constexpr const wchar_t* posTopKey = L"PosTop";
-
 // The application name is asked for on every call, so that a copy of the
 // program under another file name keeps settings of its own.
-std::wstring readSetting(platform::Platform& platform, const wchar_t* key, const std::wstring& fallback) {
-    return platform.settings.read(platform.process.executableBaseName(), section, key).value_or(fallback);
+std::wstring readSetting(platform::Platform& platform, Key key, const std::wstring& fallback) {
+    return platform.settings.read(platform.process.executableBaseName(), section, keyName(key)).value_or(fallback);
 }
 
 // A refused write loses only that value; closing goes on regardless.
-void writeSetting(platform::Platform& platform, const wchar_t* key, const std::wstring& text) {
-    platform.settings.write(platform.process.executableBaseName(), section, key, text);
+void writeSetting(platform::Platform& platform, Key key, const std::wstring& text) {
+    platform.settings.write(platform.process.executableBaseName(), section, keyName(key), text);
 }
 
 // The 16-bit integer a text stands for; nullopt when its number lies beyond
@@ -77,58 +63,57 @@ float positionIn(const std::wstring& text, float current) {
 }
 
 // An index outside the group selects the group's first button.
-void loadOption(ui::MainWindow& window, platform::Platform& platform, const wchar_t* key, int firstId,
-                int count) {
+void loadOption(ui::MainWindow& window, platform::Platform& platform, Key key, int firstId, int count) {
     const std::optional<std::int16_t> index = int16In(readSetting(platform, key, L"0"));
     const int n = index && *index >= 0 && *index < count ? *index : 0;
     window.form().control(firstId + n).select();
 }
 
-void loadEntry(ui::MainWindow& window, platform::Platform& platform, const wchar_t* key, Ctl id) {
+void loadEntry(ui::MainWindow& window, platform::Platform& platform, Key key, Ctl id) {
     forms::Control& entry = window.ctl(id);
     entry.setTag(entry.text());
     ui::putSettledNumber(entry, ui::entryNumber(readSetting(platform, key, entry.tag())), asStored,
                          platform.process.decimalMark());
 }
 
-void loadCheckBox(ui::MainWindow& window, platform::Platform& platform, const wchar_t* key, Ctl id) {
+void loadCheckBox(ui::MainWindow& window, platform::Platform& platform, Key key, Ctl id) {
     forms::Control& box = window.ctl(id);
     box.setTag(std::to_wstring(box.value()));
     box.setValue(checkValueIn(readSetting(platform, key, box.tag())).value_or(builtInValue(box)));
 }
 
-float loadPosition(platform::Platform& platform, const wchar_t* key, float current) {
+float loadPosition(platform::Platform& platform, Key key, float current) {
     return positionIn(readSetting(platform, key, positionText(current)), current);
 }
 
 }  // namespace
 
 Position load(ui::MainWindow& window, platform::Platform& platform) {
-    loadOption(window, platform, selectedResolutionKey, ui::optRes0, ui::optResCount);
-    loadEntry(window, platform, customWidthKey, ui::txtBreit);
-    loadEntry(window, platform, customHeightKey, ui::txtHoch);
-    loadCheckBox(window, platform, addBorderKey, ui::chkBorder);
-    loadEntry(window, platform, borderKey, ui::txtBorder);
-    loadCheckBox(window, platform, subtractTaskBarKey, ui::chkTask);
-    loadEntry(window, platform, taskBarKey, ui::txtTask);
-    loadOption(window, platform, taskBarOrientationKey, ui::optTask0, ui::optTaskCount);
+    loadOption(window, platform, Key::SelectedResolution, ui::optRes0, ui::optResCount);
+    loadEntry(window, platform, Key::CustomWidth, ui::txtBreit);
+    loadEntry(window, platform, Key::CustomHeight, ui::txtHoch);
+    loadCheckBox(window, platform, Key::AddBorder, ui::chkBorder);
+    loadEntry(window, platform, Key::Border, ui::txtBorder);
+    loadCheckBox(window, platform, Key::SubtractTaskBar, ui::chkTask);
+    loadEntry(window, platform, Key::TaskBar, ui::txtTask);
+    loadOption(window, platform, Key::TaskBarOrientation, ui::optTask0, ui::optTaskCount);
     Position position;
-    position.left = loadPosition(platform, posLeftKey, window.form().left());
-    position.top = loadPosition(platform, posTopKey, window.form().top());
+    position.left = loadPosition(platform, Key::PosLeft, window.form().left());
+    position.top = loadPosition(platform, Key::PosTop, window.form().top());
     return position;
 }
 
 void save(ui::MainWindow& window, platform::Platform& platform) {
-    writeSetting(platform, selectedResolutionKey, std::to_wstring(window.state().selectedResolution));
-    writeSetting(platform, customWidthKey, window.ctl(ui::txtBreit).text());
-    writeSetting(platform, customHeightKey, window.ctl(ui::txtHoch).text());
-    writeSetting(platform, addBorderKey, std::to_wstring(window.ctl(ui::chkBorder).value()));
-    writeSetting(platform, borderKey, window.ctl(ui::txtBorder).text());
-    writeSetting(platform, subtractTaskBarKey, std::to_wstring(window.ctl(ui::chkTask).value()));
-    writeSetting(platform, taskBarKey, window.ctl(ui::txtTask).text());
-    writeSetting(platform, taskBarOrientationKey, window.optTask(0).selected() ? L"0" : L"1");
-    writeSetting(platform, posLeftKey, positionText(window.form().left()));
-    writeSetting(platform, posTopKey, positionText(window.form().top()));
+    writeSetting(platform, Key::SelectedResolution, std::to_wstring(window.state().selectedResolution));
+    writeSetting(platform, Key::CustomWidth, window.ctl(ui::txtBreit).text());
+    writeSetting(platform, Key::CustomHeight, window.ctl(ui::txtHoch).text());
+    writeSetting(platform, Key::AddBorder, std::to_wstring(window.ctl(ui::chkBorder).value()));
+    writeSetting(platform, Key::Border, window.ctl(ui::txtBorder).text());
+    writeSetting(platform, Key::SubtractTaskBar, std::to_wstring(window.ctl(ui::chkTask).value()));
+    writeSetting(platform, Key::TaskBar, window.ctl(ui::txtTask).text());
+    writeSetting(platform, Key::TaskBarOrientation, window.optTask(0).selected() ? L"0" : L"1");
+    writeSetting(platform, Key::PosLeft, positionText(window.form().left()));
+    writeSetting(platform, Key::PosTop, positionText(window.form().top()));
 }
 
 }  // namespace settings

@@ -1,10 +1,27 @@
 #pragma once
 // The ten per-user settings of the main window: their keys, how each is read
 // into its control and written back, and the built-in defaults kept in Tags.
+#include <array>
+#include <cstddef>
+
 #include "platform/platform.h"
 #include "ui/main_window.h"
 
 namespace settings {
+
+// The store's section, under the program's own name, that holds the settings.
+constexpr const wchar_t* section = L"Settings";
+
+// The ten settings, in the order they are read and written.
+enum class Key {
+    SelectedResolution, CustomWidth, CustomHeight, AddBorder, Border,
+    SubtractTaskBar, TaskBar, TaskBarOrientation, PosLeft, PosTop
+};
+// Their names in the store, in the order of Key.
+constexpr std::array<const wchar_t*, 10> keyNames{
+    L"SelectedResolution", L"CustomWidth", L"CustomHeight",       L"AddBorder", L"Border",
+    L"SubtractTaskBar",    L"TaskBar",     L"TaskBarOrientation", L"PosLeft",   L"PosTop"};
+constexpr const wchar_t* keyName(Key key) { return keyNames[static_cast<std::size_t>(key)]; }
 
 // Where the main window stands, in twips.
 struct Position {

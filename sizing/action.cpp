@@ -22,6 +22,7 @@ constexpr const wchar_t* unknownWindow = L"is unknown and cannot be sized back";
 constexpr const wchar_t* sizeOutOfRange = L"new size is out of range and cannot be applied";
 constexpr const wchar_t* notRestored = L"original size could not be restored";
 constexpr const wchar_t* notResponding = L"is not responding and was left unchanged";
+constexpr const wchar_t* unreachable = L"The clicked window is not an X11 window and cannot be reached";
 
 // Changing a window waits for its program; one that does not answer within
 // this time is left alone rather than freezing this program with it.
@@ -49,17 +50,18 @@ sizing::SizeRequest requestedSize(MainWindow& window) {
 }
 
 // The foreground window when it is one this program may act on: not its own
-// window, and a handle greater than 0.
+// window, and a handle greater than 0. A window the platform cannot reach is
+// said so, since the user did click one.
 std::optional<platform::WindowHandle> target(MainWindow& window, platform::Desktop& desktop) {
     const platform::WindowHandle handle = desktop.foregroundWindow();
     window.state().targetWindow = handle;
+    if (handle == platform::unreachableWindow) window.ctl(txtResult).setText(unreachable);
     if (handle == window.form().hWnd() || static_cast<std::int32_t>(handle) <= 0) return std::nullopt;
     return handle;
 }
 
 std::optional<platform::WindowPlacement> placementOf(platform::WindowHandle handle, platform::Desktop& desktop) {
     platform::WindowPlacement placement{};
-    placement.length = platform::placementLength;
     if (!desktop.getPlacement(handle, placement)) return std::nullopt;
     return placement;
 }
@@ -107,7 +109,6 @@ void sizeTarget(MainWindow& window, platform::Desktop& desktop) {
     }
 
     window.RememberPlacement(*placement, *handle);
-    placement->length = platform::placementLength;
     placement->showCmd = platform::showRestore;
     placement->ptMinPosition = {};
     placement->ptMaxPosition = {};

@@ -6,7 +6,6 @@ namespace ui {
 
 namespace {
 
-constexpr int informationWithOk = 64;  // information icon, a single OK button
 const std::wstring helpTitle = L"Ambrisk 2.2.1 - Help";
 
 std::wstring helpText() {
@@ -24,6 +23,8 @@ std::wstring helpText() {
 
 }  // namespace
 
-void MainWindow::frmAmbrisk2_cmdHelp_Click() { platform_.messageBox.show(helpText(), informationWithOk, helpTitle); }
+void MainWindow::frmAmbrisk2_cmdHelp_Click() {
+    platform_.messageDialog.show(helpText(), platform::MessageKind::Information, helpTitle);
+}
 
 }  // namespace ui

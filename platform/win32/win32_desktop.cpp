@@ -19,7 +19,7 @@ Rect fromNative(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 WINDOWPLACEMENT toNative(const WindowPlacement& p) {
     WINDOWPLACEMENT native{};
-    native.length = p.length;
+    native.length = sizeof native;
     native.flags = p.flags;
     native.showCmd = static_cast<UINT>(p.showCmd);
     native.ptMinPosition = {p.ptMinPosition.x, p.ptMinPosition.y};
@@ -30,7 +30,6 @@ WINDOWPLACEMENT toNative(const WindowPlacement& p) {
 
 WindowPlacement fromNative(const WINDOWPLACEMENT& n) {
     WindowPlacement p;
-    p.length = n.length;
     p.flags = n.flags;
     p.showCmd = static_cast<std::int32_t>(n.showCmd);
     p.ptMinPosition = {n.ptMinPosition.x, n.ptMinPosition.y};
@@ -46,7 +45,8 @@ WindowHandle Win32Desktop::foregroundWindow() {
 }
 
 bool Win32Desktop::getPlacement(WindowHandle window, WindowPlacement& placement) {
-    WINDOWPLACEMENT native = toNative(placement);
+    WINDOWPLACEMENT native{};
+    native.length = sizeof native;
     if (GetWindowPlacement(toHwnd(window), &native) == 0) return false;
     placement = fromNative(native);
     return true;

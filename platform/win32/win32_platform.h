@@ -1,9 +1,7 @@
 #pragma once
 // The Win32 implementations of the platform interfaces.
-// <windows.h> names MessageBoxW "MessageBox"; the interface keeps its own name.
-#undef MessageBox
 #include "platform/desktop.h"
-#include "platform/message_box.h"
+#include "platform/message_dialog.h"
 #include "platform/process.h"
 #include "platform/settings_store.h"
 
@@ -32,9 +30,9 @@ public:
                const std::wstring& key, const std::wstring& value) override;
 };
 
-class Win32MessageBox final : public MessageBox {
+class Win32MessageDialog final : public MessageDialog {
 public:
-    int show(const std::wstring& text, int style, const std::wstring& title) override;
+    void show(const std::wstring& text, MessageKind kind, const std::wstring& title) override;
 };
 
 class Win32Process final : public Process {

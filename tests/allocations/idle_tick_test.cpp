@@ -3,9 +3,9 @@
 // nothing, writes no control and does not ask for the foreground window.
 #include <gtest/gtest.h>
 
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/fake_view.h"
 #include "tests/allocations/allocation_counter.h"
+#include "tests/support/program_runs.h"
+#include "tests/support/fake_view.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -14,9 +14,7 @@ TEST(IdleTick, AllocatesNothingWritesNothingAndDoesNotAskForTheForeground) {
     fake::FakePlatform fake;
     fake::FakeView view;
     ui::MainWindow window{fake.platform};
-    window.state().presetWidths = ui::presetWidthTable;
-    window.state().presetHeights = ui::presetHeightTable;
-    window.form().viewCreated(0x1010);
+    fake::createAndLoad(window);
     fake.desktop.foreground = 0x2020;
 
     // The first tick sees a new screen and writes Label1's caption, which

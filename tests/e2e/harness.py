@@ -53,6 +53,7 @@ API
   Session.probe(display, *args) -> parsed JSON of tests/e2e/probe (see probe.cpp for the commands).
   Session.reg_query(key, value) -> str or None;  reg_add(key, value, data, kind="REG_SZ");
   Session.reg_delete(key, value=None)            the prefix's registry ('HKCU\\Software\\...').
+  Session.stored_settings() -> {name: str or None} for each of SETTING_NAMES under SETTINGS_KEY.
   Session.reg_access(key, mode)  mode "readonly": nobody may set the key's values (writes fail with
                                  error 5); "writable": everybody may do everything again.
   Session.end_session(display)   ends the Wine session as a log-off does (wineboot --end-session
@@ -114,6 +115,8 @@ REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 TITLE = "Ambrisk 2"
 ID_BASE = 100
 SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\Ambrisk2\Settings"
+SETTING_NAMES = ("SelectedResolution", "CustomWidth", "CustomHeight", "AddBorder", "Border", "SubtractTaskBar",
+                 "TaskBar", "TaskBarOrientation", "PosLeft", "PosTop")
 X11_DRIVER_KEY = r"HKCU\Software\Wine\X11 Driver"
 HANG_TARGET_TITLE = "Hang Target"  # the title of tests/e2e/probe/hang_target.cpp's window
 
@@ -509,7 +512,7 @@ class Session:
     def __init__(self):
         self.route = wine_route()
         build = self.route.build
-        self.exe = os.path.join(build, "platform", "win32", "Ambrisk2.exe")
+        self.exe = os.path.join(build, "Ambrisk2.exe")
         self.probe_exe = os.path.join(build, "tests", "e2e", "probe", "probe.exe")
         self.hang_target_exe = os.path.join(build, "tests", "e2e", "probe", "hang_target.exe")
         for path in (self.exe, self.probe_exe):
@@ -658,6 +661,9 @@ class Session:
     def reg_delete(self, key, value=None):
         """Deletes a value, or the whole key; a missing one is no error."""
         self._reg("delete", key, *(["/v", value] if value else []), "/f")
+
+    def stored_settings(self):
+        return {name: self.reg_query(SETTINGS_KEY, name) for name in SETTING_NAMES}
 
     def reg_access(self, key, mode):
         display = self._wine_display or self.display(1280, 1024)

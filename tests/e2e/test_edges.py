@@ -41,9 +41,7 @@ class SessionEndTest(EdgeCase):
 
         self.session.end_session(self.display)
         app.process.wait(10)
-        self.assertEqual({name: self.stored(name) for name in (
-            "SelectedResolution", "CustomWidth", "CustomHeight", "AddBorder", "Border", "SubtractTaskBar",
-            "TaskBar", "TaskBarOrientation", "PosLeft", "PosTop")}, {
+        self.assertEqual(self.session.stored_settings(), {
             "SelectedResolution": "1", "CustomWidth": "1200", "CustomHeight": "900", "AddBorder": "1",
             "Border": "35", "SubtractTaskBar": "0", "TaskBar": "28", "TaskBarOrientation": "0",
             "PosLeft": str(left * TWIPS_PER_PIXEL), "PosTop": str(top * TWIPS_PER_PIXEL)})

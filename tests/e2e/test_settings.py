@@ -23,11 +23,6 @@ class SettingsTest(harness.AppCase):
         for name, data in values.items():
             self.session.reg_add(KEY, name, data)
 
-    def stored(self):
-        names = ["SelectedResolution", "CustomWidth", "CustomHeight", "AddBorder", "Border", "SubtractTaskBar",
-                 "TaskBar", "TaskBarOrientation", "PosLeft", "PosTop"]
-        return {name: self.session.reg_query(KEY, name) for name in names}
-
     def close_by_close_box(self, app):
         left, top, right, _ = app.info()["window"]
         client_top = app.info()["client"][1]
@@ -66,7 +61,7 @@ class SettingsTest(harness.AppCase):
         app.wait_for(lambda: app.control("txtHoch").text == "", message="txtHoch cleared")
         self.close_by_close_box(app)
 
-        self.assertEqual(self.stored(), {
+        self.assertEqual(self.session.stored_settings(), {
             "SelectedResolution": "7", "CustomWidth": "800", "CustomHeight": "", "AddBorder": "0",
             "Border": "5", "SubtractTaskBar": "0", "TaskBar": "40", "TaskBarOrientation": "1",
             "PosLeft": str(800 * TWIPS_PER_PIXEL), "PosTop": str(900 * TWIPS_PER_PIXEL)})

@@ -6,19 +6,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
-#include "platform/fake/fake_platform.h"
 #include "platform/numbers.h"
+#include "settings/settings.h"
+#include "tests/support/program_runs.h"
 #include "ui/main_window.h"
 
 namespace {
 
 using namespace ui;
-
-const wchar_t* const keys[] = {L"SelectedResolution", L"CustomWidth", L"CustomHeight", L"AddBorder", L"Border",
-                               L"SubtractTaskBar",    L"TaskBar",     L"TaskBarOrientation", L"PosLeft", L"PosTop"};
 
 void require(bool condition, const char* what) {
     if (condition) return;
@@ -56,13 +53,6 @@ void requireValid(MainWindow& w) {
     require(w.state().resizedWindows.size() == 1, "history not empty");
 }
 
-std::unique_ptr<MainWindow> start(fake::FakePlatform& fake) {
-    auto window = std::make_unique<MainWindow>(fake.platform);
-    window->form().viewMoved(1500, 1200, 5400, 6300);
-    window->frmAmbrisk2_Form_Load();
-    return window;
-}
-
 }  // namespace
 
 // Input: two bytes whose low ten bits mark the keys that are absent, then the
@@ -70,22 +60,20 @@ std::unique_ptr<MainWindow> start(fake::FakePlatform& fake) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     const unsigned absent = data[0] | (data[1] << 8);
-    fake::FakePlatform fake;
+    fake::ProgramRuns runs;
     std::size_t at = 2;
-    for (int k = 0; k < 10; ++k) {
+    for (std::size_t k = 0; k < settings::keyNames.size(); ++k) {
         std::wstring text;
         while (at < size && data[at] != 0xFF) text.push_back(static_cast<wchar_t>(data[at++]));
         ++at;
-        if (!(absent & (1u << k))) fake.settings.values[{L"Ambrisk2", L"Settings", keys[k]}] = text;
+        if (!(absent & (1u << k))) runs.store(settings::keyNames[k], text);
     }
 
-    auto window = start(fake);
-    requireValid(*window);
-    std::int16_t cancel = 0;
-    window->frmAmbrisk2_Form_Unload(cancel);
-    window = start(fake);
-    requireValid(*window);
-    window->frmAmbrisk2_cmdRestoreDefaults_Click();
-    requireValid(*window);
+    requireValid(runs.start());
+    runs.close();
+    MainWindow& window = runs.start();
+    requireValid(window);
+    window.frmAmbrisk2_cmdRestoreDefaults_Click();
+    requireValid(window);
     return 0;
 }

@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/fake_view.h"
+#include "tests/support/program_runs.h"
+#include "tests/support/fake_view.h"
 #include "ui/main_window.h"
 
 namespace {
 
 using namespace ui;
 
-constexpr platform::WindowHandle mainHandle = 0x1010;
 constexpr platform::WindowHandle otherHandle = 0x2020;
 
 struct ArmingTest : ::testing::Test {
@@ -20,11 +19,8 @@ struct ArmingTest : ::testing::Test {
     MainWindow window{fake.platform};
 
     ArmingTest() {
-        // The tables the load step fills.
-        window.state().presetWidths = ui::presetWidthTable;
-        window.state().presetHeights = ui::presetHeightTable;
-        window.form().viewCreated(mainHandle);
-        fake.desktop.foreground = mainHandle;
+        fake::createAndLoad(window);
+        fake.desktop.foreground = fake::mainWindowHandle;
     }
 
     void tickOn(std::int32_t width, std::int32_t height) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/fake/fake_platform.h"
+#include "tests/support/fake_platform.h"
 #include "ui/main_window.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
+#include "tests/support/fake_platform.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -21,9 +21,9 @@ TEST(HelpTest, ShowsSixteenLinesInAnInformationBox) {
     fake::FakePlatform fake;
     ui::MainWindow window{fake.platform};
     window.frmAmbrisk2_cmdHelp_Click();
-    ASSERT_EQ(fake.messageBox.shown.size(), 1u);
-    const auto& box = fake.messageBox.shown[0];
-    EXPECT_EQ(box.style, 64);
+    ASSERT_EQ(fake.messageDialog.shown.size(), 1u);
+    const auto& box = fake.messageDialog.shown[0];
+    EXPECT_EQ(box.kind, platform::MessageKind::Information);
     EXPECT_EQ(box.title, L"Ambrisk 2.2.1 - Help");
 
     const std::vector<std::wstring> lines = splitAtCrLf(box.text);
@@ -49,8 +49,8 @@ TEST(HelpTest, TwoClicksShowTheSameMessageAndChangeNothing) {
     ui::MainWindow window{fake.platform};
     window.frmAmbrisk2_cmdHelp_Click();
     window.frmAmbrisk2_cmdHelp_Click();
-    ASSERT_EQ(fake.messageBox.shown.size(), 2u);
-    EXPECT_EQ(fake.messageBox.shown[0].text, fake.messageBox.shown[1].text);
+    ASSERT_EQ(fake.messageDialog.shown.size(), 2u);
+    EXPECT_EQ(fake.messageDialog.shown[0].text, fake.messageDialog.shown[1].text);
     EXPECT_TRUE(fake.settings.writtenKeys.empty());
     EXPECT_TRUE(fake.settings.readKeys.empty());
 }

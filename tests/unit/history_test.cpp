@@ -10,7 +10,7 @@ using sizing::History;
 using sizing::HistoryRecord;
 
 platform::WindowPlacement placement(std::int32_t showCmd, platform::Rect normal) {
-    return {platform::placementLength, 0, showCmd, {}, {}, normal};
+    return {0, showCmd, {}, {}, normal};
 }
 
 struct HistoryTest : ::testing::Test {

@@ -1,38 +1,24 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "platform/fake/fake_platform.h"
+#include "tests/support/program_runs.h"
 #include "ui/main_window.h"
 
 namespace {
 
 using namespace ui;
 
+using fake::newWindowLeft, fake::newWindowTop, fake::windowWidth, fake::windowHeight;
+
 // A 1280 x 1024 screen at 96 DPI: 19200 x 15360 twips. The window is
 // 5400 x 6300 twips, so it fits with its left edge up to 13800 and its top
 // edge up to 9060.
-constexpr float windowWidth = 5400, windowHeight = 6300;
-constexpr float defaultLeft = 1500, defaultTop = 1200;
-
-struct LifecycleTest : ::testing::Test {
-    fake::FakePlatform fake;
-    std::unique_ptr<MainWindow> window;
-    float twipsPerPixel = 15;  // 96 DPI
-
+struct LifecycleTest : ::testing::Test, fake::ProgramRuns {
     MainWindow& startAt(const wchar_t* left, const wchar_t* top) {
-        if (left) fake.settings.values[{L"Ambrisk2", L"Settings", L"PosLeft"}] = left;
-        if (top) fake.settings.values[{L"Ambrisk2", L"Settings", L"PosTop"}] = top;
-        window = std::make_unique<MainWindow>(fake.platform);
-        window->form().viewDpiChanged(twipsPerPixel);
-        window->form().viewMoved(defaultLeft, defaultTop, windowWidth, windowHeight);
-        window->frmAmbrisk2_Form_Load();
-        return *window;
-    }
-    void close() {
-        std::int16_t cancel = 0;
-        window->frmAmbrisk2_Form_Unload(cancel);
+        if (left) store(L"PosLeft", left);
+        if (top) store(L"PosTop", top);
+        return start();
     }
 };
 
@@ -74,7 +60,7 @@ TEST_F(LifecycleTest, WindowTallerThanTheScreenWithItsTitleBarPulledOffTakesTheP
     fake.desktop.monitors = {{0, 0, 800, 240}};
     MainWindow& w = startAt(L"0", L"0");
     EXPECT_EQ(w.form().left(), 0);
-    EXPECT_EQ(w.form().top(), defaultTop);
+    EXPECT_EQ(w.form().top(), newWindowTop);
 }
 
 TEST_F(LifecycleTest, TitleBarOnNoMonitorBringsBackOnlyTheAxisThatNeedsIt) {
@@ -85,14 +71,14 @@ TEST_F(LifecycleTest, TitleBarOnNoMonitorBringsBackOnlyTheAxisThatNeedsIt) {
         const wchar_t* top;
         float expectedLeft, expectedTop;
     };
-    for (const Case& c : {Case{L"-9000", L"3000", -9000, 3000},            // on the left monitor
-                          Case{L"-90000", L"3000", defaultLeft, 3000},     // left of every monitor
-                          Case{L"3000", L"-90000", 3000, defaultTop},      // above every monitor
-                          Case{L"-2e30", L"0", defaultLeft, 0},            // beyond any pixel coordinate
-                          Case{L"-90000", L"-90000", defaultLeft, defaultTop},
+    for (const Case& c : {Case{L"-9000", L"3000", -9000, 3000},          // on the left monitor
+                          Case{L"-90000", L"3000", newWindowLeft, 3000},  // left of every monitor
+                          Case{L"3000", L"-90000", 3000, newWindowTop},   // above every monitor
+                          Case{L"-2e30", L"0", newWindowLeft, 0},         // beyond any pixel coordinate
+                          Case{L"-90000", L"-90000", newWindowLeft, newWindowTop},
                           // Below the left monitor but beside the primary one: either
                           // coordinate alone would do, and the left edge is kept first.
-                          Case{L"-9000", L"9000", -9000, defaultTop}}) {
+                          Case{L"-9000", L"9000", -9000, newWindowTop}}) {
         MainWindow& w = startAt(c.left, c.top);
         EXPECT_EQ(w.form().left(), c.expectedLeft) << c.left << L"," << c.top;
         EXPECT_EQ(w.form().top(), c.expectedTop) << c.left << L"," << c.top;
@@ -106,15 +92,14 @@ TEST_F(LifecycleTest, PositionIsJudgedInThePixelsOfTheWindowsDpi) {
     EXPECT_EQ(w.form().left(), 12800 - windowWidth);
     EXPECT_EQ(w.form().top(), 10240 - windowHeight);
     // Its title bar spans pixels -1600 to -1060, left of the left monitor.
-    EXPECT_EQ(startAt(L"-16000", L"3000").form().left(), defaultLeft);
+    EXPECT_EQ(startAt(L"-16000", L"3000").form().left(), newWindowLeft);
 }
 
 TEST_F(LifecycleTest, ClosingRightAfterStartRewritesTheLoadedValues) {
-    fake.settings.values[{L"Ambrisk2", L"Settings", L"CustomWidth"}] = L"0800";
-    fake.settings.values[{L"Ambrisk2", L"Settings", L"SelectedResolution"}] = L"7.4";
+    store(L"CustomWidth", L"0800");
+    store(L"SelectedResolution", L"7.4");
     startAt(L"20000", L"-15");
     close();
-    auto stored = [&](const wchar_t* key) { return fake.settings.values.at({L"Ambrisk2", L"Settings", key}); };
     EXPECT_EQ(stored(L"CustomWidth"), L"800");
     EXPECT_EQ(stored(L"SelectedResolution"), L"7");
     EXPECT_EQ(stored(L"PosLeft"), L"13800");

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
+#include "tests/support/program_runs.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -16,27 +15,7 @@ const std::vector<std::wstring> tenKeys{L"SelectedResolution", L"CustomWidth", L
                                          L"TaskBarOrientation", L"PosLeft",      L"PosTop"};
 
 // One run of the program after another against the same store.
-struct SettingsTest : ::testing::Test {
-    fake::FakePlatform fake;
-    std::unique_ptr<MainWindow> window;
-
-    void store(const std::wstring& key, const std::wstring& value, const std::wstring& application = L"Ambrisk2") {
-        fake.settings.values[{application, L"Settings", key}] = value;
-    }
-    std::wstring stored(const std::wstring& key, const std::wstring& application = L"Ambrisk2") {
-        return fake.settings.values.at({application, L"Settings", key});
-    }
-    MainWindow& start() {
-        window = std::make_unique<MainWindow>(fake.platform);
-        window->form().viewMoved(1500, 1200, 5400, 6300);
-        window->frmAmbrisk2_Form_Load();
-        return *window;
-    }
-    void close() {
-        std::int16_t cancel = 0;
-        window->frmAmbrisk2_Form_Unload(cancel);
-        EXPECT_EQ(cancel, 0);
-    }
+struct SettingsTest : ::testing::Test, fake::ProgramRuns {
     std::wstring loadedText(const std::wstring& key, const std::wstring& value, Ctl entry) {
         store(key, value);
         return start().ctl(entry).text();
@@ -74,7 +53,7 @@ TEST_F(SettingsTest, EmptyStoreGivesTheBuiltInChoicesAndCloseCreatesAllTenKeys) 
                            {txtBorder, L"3"}, {chkTask, L"1"}, {txtTask, L"28"}})
         EXPECT_EQ(w.ctl(id).tag(), tag) << id;
 
-    close();
+    EXPECT_EQ(close(), 0);
     EXPECT_EQ(fake.settings.writtenKeys, tenKeys);
     const std::vector<std::wstring> values{L"0", L"1200", L"900", L"1", L"3", L"1", L"28", L"0", L"1500", L"1200"};
     for (std::size_t i = 0; i < tenKeys.size(); ++i) EXPECT_EQ(stored(tenKeys[i]), values[i]) << tenKeys[i];
@@ -135,7 +114,7 @@ TEST_F(SettingsTest, TaskbarSettingsLoadThroughTheirClickBehaviour) {
     EXPECT_TRUE(w.optTask(1).selected());
     EXPECT_FALSE(w.optTask(0).selected());
     EXPECT_EQ(w.ctl(txtTask).text(), L"40");
-    close();
+    EXPECT_EQ(close(), 0);
     EXPECT_EQ(stored(L"TaskBarOrientation"), L"1");
     EXPECT_EQ(stored(L"SubtractTaskBar"), L"0");
 }
@@ -200,7 +179,7 @@ TEST_F(SettingsTest, EntriesAreStoredAsTypedAndComeBackPlain) {
     MainWindow& w = start();
     w.form().userEditedText(txtBorder, L"");
     w.form().userEditedText(txtTask, L"0012");
-    close();
+    EXPECT_EQ(close(), 0);
     EXPECT_EQ(stored(L"Border"), L"");
     EXPECT_EQ(stored(L"TaskBar"), L"0012");
     start();
@@ -214,7 +193,7 @@ TEST_F(SettingsTest, ACopyUnderAnotherNameHasSettingsOfItsOwn) {
     MainWindow& w = start();
     EXPECT_EQ(w.ctl(txtBreit).text(), L"1200");
     w.form().userEditedText(txtBreit, L"777");
-    close();
+    EXPECT_EQ(close(), 0);
     EXPECT_EQ(stored(L"CustomWidth"), L"999");
     EXPECT_EQ(stored(L"CustomWidth", L"Ambrisk2 copy"), L"777");
 }
@@ -226,7 +205,7 @@ TEST_F(SettingsTest, PositionIsStoredInTwipsAndReadBackExactly) {
     EXPECT_EQ(w.form().left(), 1500.5f);
     EXPECT_EQ(w.form().top(), -300.0f);
     w.form().viewMoved(0.1f, 4000, 5400, 6300);
-    close();
+    EXPECT_EQ(close(), 0);
     EXPECT_EQ(stored(L"PosLeft"), L"0.1");
     EXPECT_EQ(stored(L"PosTop"), L"4000");
 }
@@ -246,7 +225,7 @@ TEST_F(SettingsTest, StoreThatRefusesGivesDefaultsAndClosesNormally) {
     MainWindow& w = start();
     EXPECT_EQ(w.ctl(txtBreit).text(), L"1200");
     EXPECT_TRUE(w.optRes(0).selected());
-    close();
+    EXPECT_EQ(close(), 0);
     EXPECT_EQ(stored(L"CustomWidth"), L"999");
 }
 

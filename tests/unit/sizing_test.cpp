@@ -6,9 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "platform/fake/fake_platform.h"
 #include "sizing/geometry.h"
 #include "sizing/title.h"
+#include "tests/support/program_runs.h"
 #include "ui/main_window.h"
 
 namespace platform {
@@ -22,7 +22,6 @@ namespace {
 using namespace ui;
 using platform::Rect;
 
-constexpr platform::WindowHandle mainHandle = 0x1010;
 constexpr platform::WindowHandle notepad = 0x2020;
 constexpr platform::WindowHandle other = 0x3030;
 
@@ -34,12 +33,8 @@ struct SizingTest : ::testing::Test {
     MainWindow window{fake.platform};
 
     SizingTest() {
-        // What the load step leaves: the preset tables and the placeholder record.
-        window.state().presetWidths = ui::presetWidthTable;
-        window.state().presetHeights = ui::presetHeightTable;
-        window.state().resizedWindows.assign(1, sizing::HistoryRecord{});
-        window.form().viewCreated(mainHandle);
-        fake.desktop.foreground = mainHandle;
+        fake::createAndLoad(window);
+        fake.desktop.foreground = fake::mainWindowHandle;
         addWindow(notepad, L"Untitled - Notepad", {100, 50, 500, 350});
         addWindow(other, L"Other", {10, 10, 300, 200});
         window.form().timerFired(Timer1);  // the first tick learns the screen
@@ -310,8 +305,8 @@ TEST_F(SizingTest, FailingReadBackSizesTheWindowWithoutAText) {
 
 TEST_F(SizingTest, NothingHappensWithoutAWindowToActOn) {
     // The main window back in the foreground when Timer2 fires.
-    act(chkGo, notepad, mainHandle);
-    act(chkBack, notepad, mainHandle);
+    act(chkGo, notepad, fake::mainWindowHandle);
+    act(chkBack, notepad, fake::mainWindowHandle);
     // No foreground window, a negative handle, an unreadable window.
     act(chkGo, notepad, 0);
     fake.desktop.windows[0x80000010] = {};
@@ -324,6 +319,14 @@ TEST_F(SizingTest, NothingHappensWithoutAWindowToActOn) {
     EXPECT_EQ(window.state().resizedWindows.size(), 1u);
     for (const auto& [handle, w] : fake.desktop.windows) EXPECT_EQ(w.placementsApplied, 0) << handle;
     EXPECT_EQ(window.state().targetWindow, other);
+
+    // A window the platform cannot reach is acted on neither way, and said so.
+    for (const Ctl toggle : {chkGo, chkBack}) {
+        window.ctl(txtResult).setText(L"");
+        act(toggle, platform::unreachableWindow, platform::unreachableWindow);
+        EXPECT_EQ(result(), L"The clicked window is not an X11 window and cannot be reached");
+    }
+    for (const auto& [handle, w] : fake.desktop.windows) EXPECT_EQ(w.placementsApplied, 0) << handle;
 }
 
 TEST_F(SizingTest, TitleLosesItsLeadingSpacesOnly) {

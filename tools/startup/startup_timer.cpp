@@ -1,11 +1,15 @@
-// Times the start-up of two programs in turns: from CreateProcess until the
+// Times the start-up of programs in turns: from CreateProcess until the
 // program's window, found by its title, is visible and has been painted
 // (a message round trip after it became visible). Each program is then
 // closed as its close box would and waited for.
 //
-//   startup_timer <runs> <exe1> <title1> <exe2> <title2>
+//   startup_timer <runs> <exe1> <title1> <exe2> <title2> [<exe> <title>]...
 //
-// Prints every run and then "median <title> <ms>" per program and the ratio.
+// Each round starts with the next program, so that every program follows each
+// other one equally often: a start is slower right after some programs end.
+// Prints every run, then per program "median <title> <ms> (fastest <ms>)",
+// and the ratio of the first program's median to each other's, with the
+// ratio of the fastest runs, which load from other processes sways less.
 #include <windows.h>
 
 #include <algorithm>
@@ -74,23 +78,39 @@ double median(std::vector<double> values) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 6) {
-        std::fprintf(stderr, "usage: startup_timer <runs> <exe1> <title1> <exe2> <title2>\n");
+    if (argc < 6 || argc % 2 != 0) {
+        std::fprintf(stderr, "usage: startup_timer <runs> <exe1> <title1> <exe2> <title2> [<exe> <title>]...\n");
         return 1;
     }
     const int runs = _wtoi(argv[1]);
-    std::vector<double> times[2];
+    const int programs = (argc - 2) / 2;
+    const auto exe = [argv](int program) { return argv[2 + 2 * program]; };
+    const auto title = [argv](int program) { return argv[3 + 2 * program]; };
+    std::vector<std::vector<double>> times(static_cast<std::size_t>(programs));
     for (int run = 0; run < runs; ++run)
-        for (int program = 0; program < 2; ++program) {
-            const double ms = timeStart(argv[2 + 2 * program], argv[3 + 2 * program]);
+        for (int turn = 0; turn < programs; ++turn) {
+            const int program = (run + turn) % programs;
+            const double ms = timeStart(exe(program), title(program));
             if (ms < 0) {
-                std::fprintf(stderr, "program %d did not show its window\n", program + 1);
+                std::fprintf(stderr, "%ls did not show its window\n", title(program));
                 return 2;
             }
-            times[program].push_back(ms);
-            std::printf("run %d program %d %.1f ms\n", run + 1, program + 1, ms);
+            times[static_cast<std::size_t>(program)].push_back(ms);
+            std::printf("run %d %ls %.1f ms\n", run + 1, title(program), ms);
         }
-    const double first = median(times[0]), second = median(times[1]);
-    std::printf("median program 1 %.1f ms\nmedian program 2 %.1f ms\nratio %.2f\n", first, second, first / second);
+    std::vector<double> medians, fastest;
+    for (const std::vector<double>& programTimes : times) {
+        medians.push_back(median(programTimes));
+        fastest.push_back(*std::min_element(programTimes.begin(), programTimes.end()));
+    }
+    for (int program = 0; program < programs; ++program) {
+        const auto p = static_cast<std::size_t>(program);
+        std::printf("median %ls %.1f ms (fastest %.1f ms)\n", title(program), medians[p], fastest[p]);
+    }
+    for (int program = 1; program < programs; ++program) {
+        const auto p = static_cast<std::size_t>(program);
+        std::printf("ratio %ls / %ls %.2f (fastest %.2f)\n", title(0), title(program), medians[0] / medians[p],
+                    fastest[0] / fastest[p]);
+    }
     return 0;
 }

@@ -1,20 +1,17 @@
 // Entry point of Ambrisk2.exe: the platform, the main window and its Win32
 // view, wired together for the program's one run.
-#include <cstdint>
-
-// The portable headers come before <windows.h>, whose MessageBox macro would
-// rename the message box interface.
-#include "platform/platform.h"
-#include "platform/win32/win32_platform.h"
-#include "resources/resource_ids.h"
-#include "ui/layout.h"
-#include "ui/main_window.h"
-
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <cstdint>
+
+#include "platform/platform.h"
 #include "platform/win32/form_binding.h"
+#include "platform/win32/win32_platform.h"
+#include "resources/resource_ids.h"
+#include "ui/layout.h"
+#include "ui/main_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -22,9 +19,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     platform::win32::Win32Desktop desktop;
     platform::win32::Win32SettingsStore settings;
-    platform::win32::Win32MessageBox messageBox;
+    platform::win32::Win32MessageDialog messageDialog;
     platform::win32::Win32Process process;
-    platform::Platform platform{desktop, settings, messageBox, process};
+    platform::Platform platform{desktop, settings, messageDialog, process};
 
     ui::MainWindow mainWindow(platform);
     const platform::win32::WindowSpec window{ui::windowTitle, ui::clientWidthTwips,
@@ -35,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     });
     if (!binding.created()) {
         // Say so rather than end without a word; the settings stay untouched.
-        messageBox.show(L"Ambrisk 2 could not create its window.", MB_OK | MB_ICONERROR, ui::windowTitle);
+        messageDialog.show(L"Ambrisk 2 could not create its window.", platform::MessageKind::Error, ui::windowTitle);
         return 1;
     }
 

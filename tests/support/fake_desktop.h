@@ -25,7 +25,7 @@ enum class Convention { Windows, Wine };
 struct FakeWindow {
     std::wstring title;
     // The placement with its normal rectangle in screen pixels.
-    platform::WindowPlacement placement{platform::placementLength, 0, platform::showNormal, {}, {}, {}};
+    platform::WindowPlacement placement{0, platform::showNormal, {}, {}, {}};
     bool toolWindow = false;
     bool refusesPlacements = false;   // like a window of a program with higher rights
     bool hung = false;                // its program handles no messages
@@ -74,7 +74,6 @@ public:
         platform::Rect onScreen = placement.rcNormalPosition;
         if (!w.toolWindow) onScreen = shifted(onScreen, inset(onScreen), 1);
         w.placement = placement;
-        w.placement.length = platform::placementLength;
         place(w, placement.showCmd, onScreen);
         return true;
     }

@@ -6,10 +6,13 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/fake/fake_desktop.h"
 #include "platform/platform.h"
+#include "tests/support/fake_desktop.h"
 
 namespace fake {
+
+// The executable's base name, under which the settings are stored.
+constexpr const wchar_t* programName = L"Ambrisk2";
 
 class FakeSettingsStore final : public platform::SettingsStore {
 public:
@@ -39,23 +42,22 @@ public:
     }
 };
 
-class FakeMessageBox final : public platform::MessageBox {
+class FakeMessageDialog final : public platform::MessageDialog {
 public:
     struct Shown {
         std::wstring text;
-        int style;
+        platform::MessageKind kind;
         std::wstring title;
     };
     std::vector<Shown> shown;
-    int show(const std::wstring& text, int style, const std::wstring& title) override {
-        shown.push_back({text, style, title});
-        return 1;  // OK
+    void show(const std::wstring& text, platform::MessageKind kind, const std::wstring& title) override {
+        shown.push_back({text, kind, title});
     }
 };
 
 class FakeProcess final : public platform::Process {
 public:
-    std::wstring baseName = L"Ambrisk2";
+    std::wstring baseName = programName;
     wchar_t mark = L'.';
     std::wstring executableBaseName() override { return baseName; }
     wchar_t decimalMark() override { return mark; }
@@ -65,9 +67,9 @@ public:
 struct FakePlatform {
     FakeDesktop desktop;
     FakeSettingsStore settings;
-    FakeMessageBox messageBox;
+    FakeMessageDialog messageDialog;
     FakeProcess process;
-    platform::Platform platform{desktop, settings, messageBox, process};
+    platform::Platform platform{desktop, settings, messageDialog, process};
 };
 
 }  // namespace fake

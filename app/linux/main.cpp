@@ -1,0 +1,182 @@
+// Entry point of ambrisk2, the Linux edition: the X11 desktop, the settings
+// file, the GTK view and the main window, wired together for the program's
+// one run; and the ways a run can end besides a close, which must store the
+// settings as a close does.
+#include <X11/Xlib.h>
+#include <glib-unix.h>
+#include <gtk/gtk.h>
+
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "platform/linux/gtk_form_binding.h"
+#include "platform/linux/gtk_message_box.h"
+#include "platform/linux/ini_settings_store.h"
+#include "platform/linux/linux_process.h"
+#include "platform/linux/wide_text.h"
+#include "platform/linux/x11_desktop.h"
+#include "platform/platform.h"
+#include "ui/layout.h"
+#include "ui/main_window.h"
+
+namespace {
+
+constexpr const wchar_t* needsX11 =
+    L"Ambrisk 2 needs an X11 session. It sizes other programs' windows, and a Wayland session lets no "
+    L"program move another program's windows. Log in to an X11 session (often called \"Xorg\" or \"X11\" "
+    L"on the login screen) and start Ambrisk 2 again.";
+
+void tellOnTerminal(const std::wstring& text) {
+    g_printerr("ambrisk2: %s\n", platform::posix::toUtf8(text).value_or("").c_str());
+}
+
+bool hasXDisplay() {
+    const char* display = std::getenv("DISPLAY");
+    return display != nullptr && display[0] != '\0';
+}
+
+// Started without an X display: says why the program cannot run, on the
+// terminal and, in a Wayland session, in a dialog the user sees.
+int refuseWithoutX11() {
+    tellOnTerminal(needsX11);
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (wayland != nullptr && wayland[0] != '\0') {
+        gdk_set_allowed_backends("wayland");
+        if (gtk_init_check(nullptr, nullptr)) {
+            platform::gtk::MessageBox dialog;
+            dialog.show(needsX11, platform::MessageKind::Error, ui::windowTitle);
+        }
+    }
+    return 1;
+}
+
+// The unload step, run at most once however the run ends: a close, a signal
+// or the end of the X session.
+class Shutdown {
+public:
+    explicit Shutdown(ui::MainWindow& mainWindow) : mainWindow_(mainWindow) {}
+
+    void unload() {
+        if (done_) return;
+        done_ = true;
+        std::int16_t cancel = 0;  // closing cannot be refused
+        mainWindow_.frmAmbrisk2_Form_Unload(cancel);
+    }
+
+private:
+    ui::MainWindow& mainWindow_;
+    bool done_ = false;
+};
+
+// SIGTERM, SIGINT and SIGHUP (logout, shutdown, a closed terminal, Ctrl+C)
+// close the window as the user would, from the main loop.
+class EndRequests {
+public:
+    explicit EndRequests(platform::gtk::FormBinding& binding) : binding_(binding) {
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sources_.push_back(g_unix_signal_add(signal, onSignal, this));
+    }
+    ~EndRequests() {
+        for (const guint source : sources_) g_source_remove(source);
+    }
+    EndRequests(const EndRequests&) = delete;
+    EndRequests& operator=(const EndRequests&) = delete;
+
+private:
+    static gboolean onSignal(gpointer self) {
+        static_cast<EndRequests*>(self)->binding_.runClosing();
+        // A modal message runs a loop of its own, which would keep the
+        // program alive until the user answers it; the settings are stored.
+        if (g_main_depth() > 1) std::exit(0);
+        return G_SOURCE_CONTINUE;
+    }
+
+    platform::gtk::FormBinding& binding_;
+    std::vector<guint> sources_;
+};
+
+// When the X server goes away (the desktop session ends, the server dies),
+// Xlib calls one process-wide handler, which may not return. GDK's own just
+// ends the process; this one stores the settings first. Xlib passes the
+// handler no context of its own, hence the one pointer for its lifetime.
+class LostDisplay {
+public:
+    explicit LostDisplay(Shutdown& shutdown) {
+        active_ = &shutdown;
+        previous_ = XSetIOErrorHandler(onLost);
+    }
+    ~LostDisplay() {
+        XSetIOErrorHandler(previous_);
+        active_ = nullptr;
+    }
+    LostDisplay(const LostDisplay&) = delete;
+    LostDisplay& operator=(const LostDisplay&) = delete;
+
+private:
+    static int onLost(Display*) {
+        if (active_ != nullptr) active_->unload();
+        g_printerr("ambrisk2: lost the connection to the X display; the settings are stored\n");
+        // No cleanup: it would talk to the display that is gone.
+        _exit(1);
+    }
+
+    static inline Shutdown* active_ = nullptr;
+    XIOErrorHandler previous_ = nullptr;
+};
+
+}  // namespace
+
+int main() {
+    if (!hasXDisplay()) return refuseWithoutX11();
+
+    platform::posix::LinuxProcess process;
+    // The X11 backend even under XWayland: only X11 windows can be sized.
+    gdk_set_allowed_backends("x11");
+    g_set_prgname(platform::posix::toUtf8(process.executableBaseName()).value_or("ambrisk2").c_str());
+    g_set_application_name("Ambrisk 2");
+    if (!gtk_init_check(nullptr, nullptr)) {
+        tellOnTerminal(L"cannot open the X display " + platform::posix::fromUtf8Lossy(std::getenv("DISPLAY")) +
+                       L".");
+        return 1;
+    }
+
+    const std::unique_ptr<platform::x11::X11Desktop> desktop = platform::x11::X11Desktop::connect();
+    if (!desktop) {
+        tellOnTerminal(L"cannot reach the windows of the X display " +
+                       platform::posix::fromUtf8Lossy(std::getenv("DISPLAY")) + L".");
+        return 1;
+    }
+    platform::posix::IniSettingsStore settings(platform::posix::IniSettingsStore::userConfigHome());
+    platform::gtk::MessageBox messageDialog;
+    platform::Platform platform{*desktop, settings, messageDialog, process};
+
+    ui::MainWindow mainWindow(platform);
+    Shutdown shutdown(mainWindow);
+    const platform::gtk::WindowSpec window{ui::windowTitle, ui::clientWidthTwips, ui::clientHeightTwips,
+                                           ui::TimerCount};
+    platform::gtk::FormBinding binding(mainWindow.form(), window, [&shutdown] {
+        shutdown.unload();
+        // The window's own close quits as well; a signal only comes here.
+        if (gtk_main_level() > 0) gtk_main_quit();
+    });
+    if (!binding.created()) {
+        // Say so rather than end without a word; the settings stay untouched.
+        const wchar_t* failed = L"Ambrisk 2 could not create its window.";
+        tellOnTerminal(failed);
+        messageDialog.show(failed, platform::MessageKind::Error, ui::windowTitle);
+        return 1;
+    }
+
+    mainWindow.frmAmbrisk2_Form_Load();
+    // Only a loaded window may store its settings, whichever way the run ends.
+    const EndRequests endRequests(binding);
+    const LostDisplay lostDisplay(shutdown);
+    binding.show();
+    gtk_main();
+    return 0;
+}

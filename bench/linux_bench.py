@@ -1,0 +1,149 @@
+"""Figures of the Linux edition on a virtual Openbox desktop (the end-to-end harness):
+
+  start-up     from the start of the process to its first shown window, against an empty GTK
+               window in the same run (median of 5 each)
+  memory       resident set of the program once its window is up
+  idle CPU     per cent of one core over 30 s with both toggles up
+  X traffic    X requests and replies of the program in 10 s of idle, counted by xtrace; and in
+               2 s with the sizing toggle down, for comparison
+  click-size   from the click on the target to the target's new size (median of 10)
+
+    /usr/bin/python3 bench/linux_bench.py      (AMBRISK_LINUX_EXE, AMBRISK_E2E_LINUX_DISPLAYS as for the tests)
+"""
+
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+import types
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tests", "e2e_linux"))
+import harness  # noqa: E402
+
+BARE_TITLE = "Bare GTK Window"
+
+
+def build_bare_window(folder):
+    exe = os.path.join(folder, "bare_gtk_window")
+    flags = subprocess.run(["pkg-config", "--cflags", "--libs", "gtk+-3.0"], check=True, capture_output=True,
+                           text=True).stdout.split()
+    subprocess.run(["cc", "-O2", os.path.join(HERE, "bare_gtk_window.c"), "-o", exe, *flags], check=True)
+    return exe
+
+
+def time_to_window(session, desktop, args, title):
+    """Seconds from the start of the process to its shown window; the process is ended."""
+    started = time.monotonic()
+    process = session.spawn(args, desktop.env(session.new_home()))
+    harness.wait_for(lambda: desktop.find_window(title), timeout=20, interval=0.002, message=title)
+    elapsed = time.monotonic() - started
+    process.kill()
+    process.wait()
+    return elapsed
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def resident_kib(pid):
+    with open(f"/proc/{pid}/status") as f:
+        return next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+
+
+def count_traffic(log, seconds):
+    """(requests, replies) that xtrace logs in the next `seconds`."""
+    with open(log, errors="replace") as f:
+        start = len(f.readlines())
+    time.sleep(seconds)
+    with open(log, errors="replace") as f:
+        lines = f.readlines()[start:]
+    return sum(1 for line in lines if ":<:" in line), sum(1 for line in lines if ": Reply to " in line)
+
+
+def x_traffic(session, desktop, seconds=10, settle=15):
+    """X requests and replies of the program over `seconds` of idle, after `settle` seconds in which
+    the text cursor stops blinking, and then over 2 s with the sizing toggle down, which shows
+    that the count sees the screen watch when it has work to do. The program runs through xtrace,
+    a logging X proxy."""
+    fake = next(n for n in range(desktop.server.number + 1, 400) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+    log = os.path.join(session.root, "xtrace.log")
+    tracer = session.spawn(["xtrace", "-n", "-d", desktop.name, "-D", f":{fake}", "-o", log, "--", session.exe],
+                           desktop.env(session.new_home()))
+    xid = harness.wait_for(lambda: desktop.find_window(harness.TITLE), timeout=20, message="the window under xtrace")
+    with open(f"/proc/{tracer.pid}/task/{tracer.pid}/children") as f:
+        program = types.SimpleNamespace(pid=int(f.read().split()[0]))
+    app = harness.Ambrisk(desktop, program, xid)
+    time.sleep(settle)
+    idle = count_traffic(log, seconds)
+    app.click("chkGo")
+    armed = count_traffic(log, 2)
+    harness.end_group(tracer)  # xtrace and the program
+    return idle, armed
+
+
+def click_to_size(session, desktop, runs=10):
+    app = session.start_ambrisk(desktop)
+    app.wait_for(lambda: app.control("Label1").text.startswith("您的屏幕分辨率是："), message="the first tick")
+    _, _, width, height = app.frame()
+    desktop.xdotool("windowmove", app.xid, 1280 - width, 1014 - height)
+    target = desktop.start(["zenity", "--entry", "--title", "GTK Target", "--text", "target"], "GTK Target")
+    desktop.xdotool("windowmove", target.xid, 20, 20)
+    left, right, top, bottom = target.extents()
+    times = []
+    for run in range(runs):
+        preset, size = (("optRes(1)", (806, 578)), ("optRes(2)", (1030, 746)))[run % 2]
+        app.activate()
+        app.click(preset)
+        app.click("chkGo")
+        app.wait_for(lambda: app.control("chkGo").checked, message="chkGo pressed")
+        client = (size[0] - left - right, size[1] - top - bottom)
+        x, y, w, h = target.client()
+        started = time.monotonic()
+        desktop.xdotool("mousemove", x + w // 2, y + h // 2, "click", 1)
+        harness.wait_for(lambda: target.client()[2:] == client, timeout=5, interval=0.002, message=f"{size}")
+        times.append(time.monotonic() - started)
+    app.kill()
+    target.kill()
+    return times
+
+
+def main():
+    session = harness.session()
+    if not os.path.exists(session.exe):
+        sys.exit(f"{session.exe} was not built")
+    desktop = session.desktop(1280, 1024)
+    with tempfile.TemporaryDirectory() as folder:
+        bare = build_bare_window(folder)
+        program, empty = [], []
+        for _ in range(5):
+            empty.append(time_to_window(session, desktop, [bare], BARE_TITLE))
+            program.append(time_to_window(session, desktop, [session.exe], harness.TITLE))
+    print(f"start-up to the first shown window: ambrisk2 {statistics.median(program) * 1000:.0f} ms, "
+          f"empty GTK window {statistics.median(empty) * 1000:.0f} ms (medians of 5)")
+
+    app = session.start_ambrisk(desktop)
+    time.sleep(3)
+    print(f"resident memory: {resident_kib(app.process.pid) / 1024:.1f} MiB")
+    before, started = cpu_seconds(app.process.pid), time.monotonic()
+    time.sleep(30)
+    share = (cpu_seconds(app.process.pid) - before) / (time.monotonic() - started) * 100
+    print(f"idle CPU over 30 s, both toggles up: {share:.3f} % of one core")
+    app.kill()
+
+    (requests, replies), (armed_requests, armed_replies) = x_traffic(session, desktop)
+    print(f"X traffic over 10 s of idle: {requests} requests, {replies} replies (round trips); "
+          f"over 2 s with the sizing toggle down: {armed_requests} requests, {armed_replies} replies")
+
+    times = click_to_size(session, desktop)
+    print(f"click to new size: median {statistics.median(times) * 1000:.0f} ms, "
+          f"min {min(times) * 1000:.0f} ms, max {max(times) * 1000:.0f} ms over {len(times)} runs")
+
+
+if __name__ == "__main__":
+    main()

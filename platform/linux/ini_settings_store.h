@@ -1,0 +1,33 @@
+#pragma once
+// The settings store of the Linux edition: one INI file per application,
+// <config home>/<application>/settings.ini, a [section] per section.
+#include <filesystem>
+
+#include "platform/settings_store.h"
+
+namespace platform::posix {
+
+class IniSettingsStore final : public SettingsStore {
+public:
+    // The files live under configHome; userConfigHome() is the user's.
+    explicit IniSettingsStore(std::filesystem::path configHome);
+
+    // $XDG_CONFIG_HOME when it is an absolute path, else ~/.config.
+    static std::filesystem::path userConfigHome();
+
+    std::optional<std::wstring> read(const std::wstring& application, const std::wstring& section,
+                                     const std::wstring& key) override;
+    // Rewrites the whole file atomically: a crash leaves the old file or the new one.
+    // A file that cannot be parsed is kept beside it as settings.ini.bad and replaced.
+    bool write(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+               const std::wstring& value) override;
+
+    // Where the values of an application are kept; empty for a name that is no
+    // single directory name.
+    std::filesystem::path fileOf(const std::wstring& application) const;
+
+private:
+    std::filesystem::path configHome_;
+};
+
+}  // namespace platform::posix

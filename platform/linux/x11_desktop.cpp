@@ -1,0 +1,378 @@
+#include "platform/linux/x11_desktop.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <algorithm>
+#include <memory>
+#include <string_view>
+#include <thread>
+
+#include "platform/linux/frame_geometry.h"
+#include "platform/linux/monitor_layout.h"
+#include "platform/linux/size_limits.h"
+#include "platform/linux/title_text.h"
+#include "platform/linux/x11_connection.h"
+#include "platform/linux/x11_monitors.h"
+
+namespace platform::x11 {
+
+namespace {
+
+// How long a change is awaited before the window is taken as it stands: the
+// window manager applies it within a few milliseconds, or not at all.
+constexpr std::chrono::milliseconds changeTimeout{500};
+constexpr std::chrono::milliseconds pollInterval{5};
+
+// The window manager's messages take the kind of program asking: 2 is a
+// pager or tool acting for the user, which window managers obey.
+constexpr long userTool = 2;
+constexpr long removeState = 0, addState = 1;
+
+struct WindowState {
+    bool maximizedVert = false, maximizedHorz = false, hidden = false, fullscreen = false;
+    bool maximized() const { return maximizedVert && maximizedHorz; }
+    // Each of these keeps the window from taking a size of its own.
+    bool filling() const { return maximizedVert || maximizedHorz || fullscreen; }
+};
+
+template <typename Condition>
+bool waitUntil(Condition condition) {
+    const auto deadline = std::chrono::steady_clock::now() + changeTimeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(pollInterval);
+    }
+    return true;
+}
+
+bool isMinimizing(std::int32_t showCmd) {
+    constexpr std::int32_t minimize = 6, showMinNoActive = 7;
+    return showCmd == showMinimized || showCmd == minimize || showCmd == showMinNoActive;
+}
+
+SizeLimits limitsFrom(const XSizeHints& hints) {
+    SizeLimits limits;
+    if (hints.flags & PMinSize) limits.minimum = Size{hints.min_width, hints.min_height};
+    if (hints.flags & PMaxSize) limits.maximum = Size{hints.max_width, hints.max_height};
+    if (hints.flags & PBaseSize) limits.base = Size{hints.base_width, hints.base_height};
+    if (hints.flags & PResizeInc) limits.step = Size{hints.width_inc, hints.height_inc};
+    if (hints.flags & PAspect)
+        limits.aspect = AspectRange{{hints.min_aspect.x, hints.min_aspect.y}, {hints.max_aspect.x, hints.max_aspect.y}};
+    return limits;
+}
+
+void writeLimits(const SizeLimits& limits, XSizeHints& hints) {
+    const auto put = [&](long flag, const std::optional<Size>& size, int& width, int& height) {
+        hints.flags &= ~flag;
+        if (!size) return;
+        hints.flags |= flag;
+        width = size->width;
+        height = size->height;
+    };
+    put(PMinSize, limits.minimum, hints.min_width, hints.min_height);
+    put(PMaxSize, limits.maximum, hints.max_width, hints.max_height);
+    put(PBaseSize, limits.base, hints.base_width, hints.base_height);
+    put(PResizeInc, limits.step, hints.width_inc, hints.height_inc);
+    hints.flags &= ~PAspect;
+    if (limits.aspect) {
+        hints.flags |= PAspect;
+        hints.min_aspect = {limits.aspect->lowest.width, limits.aspect->lowest.height};
+        hints.max_aspect = {limits.aspect->highest.width, limits.aspect->highest.height};
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Newer XWayland servers have an extension of that name; older ones only
+// name their outputs after it.
+bool isXWayland(Display* display) {
+    int opcode, event, error;
+    if (XQueryExtension(display, "XWAYLAND", &opcode, &event, &error)) return true;
+    if (!XQueryExtension(display, "RANDR", &opcode, &event, &error)) return false;
+    const std::unique_ptr<XRRScreenResources, decltype(&XRRFreeScreenResources)> resources(
+        XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display)), &XRRFreeScreenResources);
+    if (!resources) return false;
+    for (int i = 0; i < resources->noutput; ++i) {
+        const std::unique_ptr<XRROutputInfo, decltype(&XRRFreeOutputInfo)> output(
+            XRRGetOutputInfo(display, resources.get(), resources->outputs[i]), &XRRFreeOutputInfo);
+        if (output && std::string_view(output->name, static_cast<std::size_t>(output->nameLen)).starts_with("XWAYLAND"))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+class X11Desktop::Session {
+public:
+    explicit Session(DisplayConnection connection)
+        : connection_(std::move(connection)),
+          display_(connection_.get()),
+          root_(DefaultRootWindow(display_)),
+          atoms_(internAtoms(display_)),
+          monitors_(display_, atoms_),
+          xwayland_(isXWayland(display_)) {}
+
+    Monitors& monitors() { return monitors_; }
+
+    Window activeWindow() {
+        const auto active = longsProperty(display_, root_, atoms_.activeWindow, XA_WINDOW);
+        return active && !active->empty() ? static_cast<Window>((*active)[0]) : None;
+    }
+
+    // XWayland's window manager reports no active X window while a Wayland
+    // window has the focus.
+    bool activeIsBeyondX() const { return xwayland_; }
+
+    std::optional<ClientGeometry> clientGeometry(Window window) {
+        Window root, child;
+        int x, y, rootX, rootY;
+        unsigned width, height, border, depth;
+        if (!XGetGeometry(display_, window, &root, &x, &y, &width, &height, &border, &depth)) return std::nullopt;
+        if (!XTranslateCoordinates(display_, window, root_, 0, 0, &rootX, &rootY, &child)) return std::nullopt;
+        return ClientGeometry{{rootX, rootY},
+                              {static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)},
+                              static_cast<std::int32_t>(border)};
+    }
+
+    FrameExtents extents(Window window) {
+        return frameExtentsFrom(longsProperty(display_, window, atoms_.frameExtents, XA_CARDINAL).value_or(std::vector<long>{}));
+    }
+
+    std::optional<Rect> outerFrame(Window window) {
+        const std::optional<ClientGeometry> client = clientGeometry(window);
+        if (!client) return std::nullopt;
+        return outerRectangle(*client, extents(window));
+    }
+
+    std::optional<WindowState> state(Window window) {
+        // A window without the property is in no special state; one that is
+        // gone has no attributes either.
+        const auto atoms = longsProperty(display_, window, atoms_.wmState, XA_ATOM);
+        if (!atoms && !exists(window)) return std::nullopt;
+        WindowState state;
+        for (const long atom : atoms.value_or(std::vector<long>{})) {
+            const Atom a = static_cast<Atom>(atom);
+            state.maximizedVert |= a == atoms_.maximizedVert;
+            state.maximizedHorz |= a == atoms_.maximizedHorz;
+            state.hidden |= a == atoms_.hidden;
+            state.fullscreen |= a == atoms_.fullscreen;
+        }
+        return state;
+    }
+
+    bool exists(Window window) {
+        XWindowAttributes attributes;
+        return XGetWindowAttributes(display_, window, &attributes) != 0;
+    }
+
+    // A floating palette or toolbar.
+    bool isToolWindow(Window window) {
+        const auto types = longsProperty(display_, window, atoms_.windowType, XA_ATOM);
+        for (const long type : types.value_or(std::vector<long>{}))
+            if (static_cast<Atom>(type) == atoms_.typeUtility || static_cast<Atom>(type) == atoms_.typeToolbar)
+                return true;
+        return false;
+    }
+
+    std::wstring title(Window window) {
+        if (const auto name = bytesProperty(display_, window, atoms_.wmName, atoms_.utf8String))
+            return utf8TitleBuffer(*name);
+        // The older name, in whatever encoding its program chose; Xlib turns
+        // it into UTF-8.
+        std::string name;
+        XTextProperty property{};
+        if (XGetWMName(display_, window, &property) && property.value) {
+            const std::unique_ptr<unsigned char, XFreeDeleter> value(property.value);
+            char** list = nullptr;
+            int count = 0;
+            if (Xutf8TextPropertyToTextList(display_, &property, &list, &count) >= Success && list) {
+                if (count > 0 && list[0]) name = list[0];
+                XFreeStringList(list);
+            }
+        }
+        return utf8TitleBuffer(name);
+    }
+
+    // Leaves a minimised, maximised or full-screen state, moves and sizes
+    // the frame, then takes the show state asked for.
+    bool place(Window window, std::int32_t showCmd, const Rect& outer) {
+        const std::optional<WindowState> now = state(window);
+        if (!now) return false;
+        if (now->hidden) {
+            // EWMH leaves the hidden state to the window manager; activating
+            // the window is how a pager brings it back.
+            sendToWindowManager(display_, window, atoms_.activeWindow, {userTool, CurrentTime, 0, 0, 0});
+            waitForState(window, [](const WindowState& s) { return !s.hidden; });
+        }
+        if (now->filling()) {
+            if (now->fullscreen) setState(window, removeState, atoms_.fullscreen, None);
+            setState(window, removeState, atoms_.maximizedVert, atoms_.maximizedHorz);
+            waitForState(window, [](const WindowState& s) { return !s.filling(); });
+        }
+        if (!moveFrame(window, outer)) return false;
+        if (showCmd == showMaximized) {
+            setState(window, addState, atoms_.maximizedVert, atoms_.maximizedHorz);
+            waitForState(window, [](const WindowState& s) { return s.maximized(); });
+        } else if (isMinimizing(showCmd)) {
+            XIconifyWindow(display_, window, DefaultScreen(display_));
+            waitForState(window, [](const WindowState& s) { return s.hidden; });
+        }
+        return exists(window);
+    }
+
+private:
+    // Until the window is in the state wanted, or gone.
+    template <typename Wanted>
+    void waitForState(Window window, Wanted wanted) {
+        waitUntil([&] {
+            const std::optional<WindowState> s = state(window);
+            return !s || wanted(*s);
+        });
+    }
+
+    void setState(Window window, long action, Atom first, Atom second) {
+        sendToWindowManager(display_, window, atoms_.wmState,
+                            {action, static_cast<long>(first), static_cast<long>(second), userTool, 0});
+    }
+
+    bool supports(Atom feature) {
+        const auto supported = longsProperty(display_, root_, atoms_.supported, XA_ATOM);
+        const std::vector<long> list = supported.value_or(std::vector<long>{});
+        return std::find(list.begin(), list.end(), static_cast<long>(feature)) != list.end();
+    }
+
+    // The window manager keeps a window within the limits its program set;
+    // the user chose the size, so the limits in the way are widened.
+    void allowClientSize(Window window, Size client) {
+        const std::unique_ptr<XSizeHints, XFreeDeleter> hints(XAllocSizeHints());
+        long supplied = 0;
+        if (!hints || !XGetWMNormalHints(display_, window, hints.get(), &supplied)) return;
+        const SizeLimits limits = limitsFrom(*hints);
+        const SizeLimits allowed = allowing(limits, client);
+        if (allowed == limits) return;
+        writeLimits(allowed, *hints);
+        XSetWMNormalHints(display_, window, hints.get());
+    }
+
+    // Asks for the frame's outer rectangle and waits until the window has it.
+    // A window manager may change the frame itself when the limits change (a
+    // window that becomes resizable gets handles): then the client's size is
+    // worked out again from the new frame.
+    bool moveFrame(Window window, const Rect& outer) {
+        const std::optional<ClientGeometry> client = clientGeometry(window);
+        if (!client) return false;
+        FrameExtents used = extents(window);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (!requestFrame(window, outer, used, client->borderWidth)) return false;
+            const FrameExtents now = extents(window);
+            if (now == used) break;
+            used = now;
+        }
+        return true;
+    }
+
+    bool requestFrame(Window window, const Rect& outer, const FrameExtents& frame, std::int32_t border) {
+        const FramePlacement target = framePlacement(outer, frame, border);
+        allowClientSize(window, target.clientSize);
+        const Point client{target.frameOrigin.x + frame.left + border, target.frameOrigin.y + frame.top + border};
+        if (supports(atoms_.moveResizeWindow)) {
+            // North-west gravity: the position is the frame's outer corner,
+            // the size the client's.
+            constexpr long northWest = NorthWestGravity, allFour = 0xF << 8;
+            sendToWindowManager(display_, window, atoms_.moveResizeWindow,
+                                {northWest | allFour | (userTool << 12), target.frameOrigin.x, target.frameOrigin.y,
+                                 target.clientSize.width, target.clientSize.height});
+        } else {
+            // No window manager that takes the request: the window is moved
+            // itself, its client where the frame would put it.
+            XMoveResizeWindow(display_, window, client.x - border, client.y - border,
+                              static_cast<unsigned>(target.clientSize.width),
+                              static_cast<unsigned>(target.clientSize.height));
+        }
+        const Rect expected = outerRectangle({client, target.clientSize, border}, frame);
+        bool gone = false;
+        waitUntil([&] {
+            const std::optional<Rect> now = outerFrame(window);
+            gone = !now;
+            return gone || *now == expected || extents(window) != frame;
+        });
+        return !gone;
+    }
+
+    DisplayConnection connection_;
+    Display* display_;
+    Window root_;
+    Atoms atoms_;
+    Monitors monitors_;
+    bool xwayland_;
+};
+
+std::unique_ptr<X11Desktop> X11Desktop::connect(const char* displayName) {
+    DisplayConnection connection = openConnection(displayName);
+    if (!connection) return nullptr;
+    return std::unique_ptr<X11Desktop>(new X11Desktop(std::make_unique<Session>(std::move(connection))));
+}
+
+X11Desktop::X11Desktop(std::unique_ptr<Session> session) : session_(std::move(session)) {}
+X11Desktop::~X11Desktop() = default;
+
+WindowHandle X11Desktop::foregroundWindow() {
+    const Window active = session_->activeWindow();
+    if (active == None && session_->activeIsBeyondX()) return unreachableWindow;
+    return static_cast<WindowHandle>(active);
+}
+
+bool X11Desktop::getPlacement(WindowHandle window, WindowPlacement& placement) {
+    const std::optional<Rect> frame = session_->outerFrame(window);
+    const std::optional<WindowState> state = session_->state(window);
+    if (!frame || !state) return false;
+    placement = {};
+    placement.showCmd = state->hidden ? showMinimized : state->maximized() ? showMaximized : showNormal;
+    // As other programs' windows are reported where placements are not kept
+    // per window: the rectangle it covers now, on the screen.
+    placement.ptMinPosition = placement.ptMaxPosition = {-1, -1};
+    placement.rcNormalPosition = *frame;
+    return true;
+}
+
+bool X11Desktop::setPlacement(WindowHandle window, const WindowPlacement& placement) {
+    return session_->place(window, placement.showCmd, placement.rcNormalPosition);
+}
+
+bool X11Desktop::showAndMove(WindowHandle window, std::int32_t showCmd, const Rect& screenRectangle) {
+    return session_->place(window, showCmd, screenRectangle);
+}
+
+std::optional<Rect> X11Desktop::windowRectangle(WindowHandle window) { return session_->outerFrame(window); }
+
+bool X11Desktop::isToolWindow(WindowHandle window) {
+    return session_->isToolWindow(window);
+}
+
+// On X11 the X server and the window manager move and size a window; its
+// program is told afterwards and nothing here waits for it, so a program that
+// hangs cannot hang this one. What can go wrong is that the window is gone.
+bool X11Desktop::answers(WindowHandle window, std::chrono::milliseconds) { return session_->exists(window); }
+
+std::wstring X11Desktop::titleBuffer(WindowHandle window) { return session_->title(window); }
+
+std::optional<Monitor> X11Desktop::monitorFor(const Rect& screenRectangle) {
+    const std::vector<Monitor> monitors = session_->monitors().withWorkAreas();
+    std::vector<Rect> areas;
+    for (const Monitor& m : monitors) areas.push_back(m.area);
+    return monitors[monitorHolding(areas, screenRectangle)];
+}
+
+Size X11Desktop::screenSize() { return session_->monitors().primarySize(); }
+
+bool X11Desktop::anyMonitorIntersects(const Rect& screenPixels) {
+    const std::vector<Rect> areas = session_->monitors().areas();
+    return std::any_of(areas.begin(), areas.end(), [&](const Rect& m) { return overlaps(m, screenPixels); });
+}
+
+}  // namespace platform::x11

@@ -1,0 +1,124 @@
+#pragma once
+// The window behind FormBinding, private to the Win32 layer. Check boxes and
+// option buttons are the non-automatic kinds, so that a click changes nothing
+// until the model says so. Its member functions are defined by job:
+// form_window.cpp (lifetime, message loop), form_controls.cpp (child
+// controls), form_messages.cpp (window procedures, input to the model),
+// form_view_updates.cpp (model to controls), form_dpi.cpp (DPI, fonts,
+// layout, icons) and toggle_painting.cpp (coloured toggles).
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/forms.h"
+#include "platform/win32/form_binding.h"
+#include "platform/win32/win32_handles.h"
+
+namespace platform::win32 {
+
+constexpr int twipsPerInch = 1440;
+constexpr int firstControlId = 100;  // dialog ID of control 0; test tools rely on it
+constexpr DWORD formWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+std::wstring windowText(HWND window);
+
+// Windows' per-monitor DPI functions where the system has them, the system
+// DPI where it has not (Windows before 10, older Wine).
+class DpiApi {
+public:
+    DpiApi();
+    static UINT systemDpi();
+    UINT windowDpi(HWND window) const;
+    RECT frameForClient(int width, int height, DWORD style, DWORD exStyle, UINT dpi) const;
+    int systemMetric(int index, UINT dpi) const;
+
+private:
+    UINT(WINAPI* getDpiForWindow_)(HWND) = nullptr;
+    BOOL(WINAPI* adjustWindowRectExForDpi_)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
+    int(WINAPI* getSystemMetricsForDpi_)(int, UINT) = nullptr;
+};
+
+class FormWindow final : private forms::FormView {
+public:
+    FormWindow(forms::Form& form, const WindowSpec& design, HINSTANCE instance,
+               std::function<void()> closing);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    bool created() const { return created_; }
+    void show(int showCommand);
+    int runMessageLoop();
+
+private:
+    // forms::FormView
+    void controlChanged(int id, forms::Property what) override;
+    void timerChanged(int timer) override;
+    void positionChanged() override;
+
+    // Window procedures and input
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
+    static FormWindow& ownerOf(HWND control);
+    void subclass(int id, WNDPROC procedure);
+    LRESULT original(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const;
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT typeCharacter(int id, WPARAM character, LPARAM lParam);
+    void onCommand(int id, WORD code);
+    void onEditFocus(int id);
+    void syncSelection(int id);
+    void runClosing();
+
+    // Controls
+    bool createControls();
+    bool createControl(int id, HWND parent);
+    void raiseOverlappingOptions();
+    void markGroups(HWND parent);
+    void createTooltips();
+    int controlId(HWND control) const;
+
+    // DPI-dependent appearance
+    void applyDpi();
+    void fitWindowToClient();
+    void loadIcons();
+    void layoutControls();
+    void setFonts();
+    RECT pixelRect(const forms::ControlDesign& design) const;
+    int toPixels(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), twipsPerInch); }
+    int toPixelPosition(float twips) const;
+    float twipsPerPixel() const { return static_cast<float>(twipsPerInch) / static_cast<float>(dpi_); }
+
+    // Model to view
+    void applySelection(int id);
+    void applyValue(int id);
+    void applyTimer(int timer);
+    void reportPosition();
+
+    LRESULT drawToggle(const NMCUSTOMDRAW& draw, const forms::ControlDesign& design);
+
+    forms::Form& form_;
+    WindowSpec design_;
+    HINSTANCE instance_;
+    std::function<void()> closing_;
+    DpiApi dpiApi_;
+    UINT dpi_ = 96;
+    OwnedWindow window_;
+    std::vector<HWND> controls_;  // children of the window, destroyed with it
+    std::vector<WNDPROC> originalProcs_;  // per control; set for the subclassed ones
+    HWND tooltip_ = nullptr;      // owned by the window, destroyed with it
+    HWND lastFocus_ = nullptr;
+    OwnedFont defaultFont_;
+    std::vector<OwnedFont> ownFonts_;  // per control; empty for the default font
+    OwnedIcon bigIcon_, smallIcon_;
+    bool created_ = false;
+    bool echoing_ = false;              // the binding itself is writing a control's text
+    bool selectionSetInFocus_ = false;  // the got-focus handler chose a selection
+};
+
+}  // namespace platform::win32

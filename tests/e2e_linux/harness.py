@@ -1,0 +1,486 @@
+"""Harness for the end-to-end tests of the Linux edition: the real `ambrisk2` on an X11 desktop.
+
+Each desktop is an Xvfb screen (one monitor, or two RandR monitors) run by Openbox, a real EWMH
+window manager. The whole run shares one private D-Bus session bus with its accessibility bus, so
+the tests read the program's controls from outside as a screen reader does (AT-SPI through
+pyatspi), by their accessible id, which is the control's name (txtBreit, optRes(2), chkGo, ...).
+Other programs' windows are read with xwininfo and xprop (_NET_FRAME_EXTENTS, _NET_WM_STATE), so
+the outer frame is measured independently of the program.
+
+Usage (a test file tests/e2e_linux/test_<topic>.py):
+
+    import harness
+
+    class MyTest(harness.DesktopCase):                 # one 1280 x 1024 desktop for the class
+        def test_something(self):
+            app = self.start_ambrisk()                 # private $HOME; ended after the test
+            xterm = self.start(["xterm"], "xterm")     # any program, found by its title
+            app.click("chkGo")                         # real mouse click at the control's centre
+            xterm.click_inside()
+            app.wait_for(lambda: "调整到" in app.control("txtResult").text)
+            self.assertEqual(xterm.frame()[2:], (1030, 746))
+
+API
+  session() -> Session             the run's bus and desktops; everything it started ends at exit.
+  Session.desktop(w, h) -> Desktop one Xvfb screen of that size with Openbox, started once, reused.
+  Session.two_monitor_desktop(first, second) -> Desktop
+                                   one screen as two RandR monitors: first (w, h) at (0, 0), the
+                                   primary; second to its right, tops aligned.
+  Desktop: name, width, height, env(home), xdotool(*args) -> str, xprop_root(name) -> [int],
+           active_window() -> X id or None, screenshot(path, crop=None) (crop: l, t, r, b).
+  Desktop.start(args, title, home=None) -> Window   starts a program in its own process group and
+                                   waits for its top-level window (exact title, shown).
+  Desktop.start_dock(height) -> Window   a dock window across the top with a matching strut.
+  Window: xid, process, frame() -> (x, y, w, h) outer frame, client() -> (x, y, w, h),
+          property(name) -> [numbers or atom names],
+          state() -> set of _NET_WM_STATE names, activate() (clicks the title bar),
+          click_inside(), toggle_maximised() (double click on the title bar), close() (Alt+F4
+          through the window manager, waits for the end), terminate() (SIGTERM, waits), kill().
+  Session.start_ambrisk(desktop, home=None) -> Ambrisk(Window)   a private home unless one is given.
+  Ambrisk: home, settings_path, settings() -> {key: value} of [Settings] or None when there is no
+          file, control(name) -> Control, click(name), key(*names), type(text),
+          wait_for(predicate, timeout) -> value.
+  Control: name, role, accessible_name, text, selection ((start, end) or None), checked, pressed, indeterminate, enabled, sensitive, showing,
+          focused, extents (x, y, w, h on the screen), centre.
+  DesktopCase(unittest.TestCase): cls.session, cls.desktop (1280 x 1024); self.start(args, title),
+          self.start_ambrisk(home=None): ended by the test's clean-up.
+  wait_for, Pixels: as in the Windows harness.
+
+Environment: AMBRISK_LINUX_EXE (the program, default build-host/ambrisk2), AMBRISK_E2E_LINUX_DISPLAYS
+(X display numbers, "first-last", default 200-239), AMBRISK_E2E_LINUX_OUT (screenshots, default
+out/e2e_linux). Tests skip when the program was not built (no GTK 3 or X11 on the build machine).
+"""
+
+import atexit
+import configparser
+import importlib.util
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(os.path.dirname(HERE))
+TITLE = "Ambrisk 2"
+EXE_NAME = "ambrisk2"
+
+
+def _windows_harness():
+    """The Windows tests' harness, for its display, pixel and waiting helpers."""
+    spec = importlib.util.spec_from_file_location("wine_harness", os.path.join(REPO, "tests", "e2e", "harness.py"))
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+_wine = _windows_harness()
+wait_for = _wine.wait_for
+Pixels = _wine.Pixels
+SETTING_NAMES = _wine.SETTING_NAMES
+
+
+def exe_path():
+    path = os.environ.get("AMBRISK_LINUX_EXE") or os.path.join(REPO, "build-host", EXE_NAME)
+    return path if os.path.isabs(path) else os.path.join(REPO, path)
+
+
+def _output(args, env):
+    result = subprocess.run(args, env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=30)
+    return result.returncode, result.stdout.decode("utf-8", "replace")
+
+
+def end_group(process, sig=signal.SIGKILL):
+    """Ends a process started in its own process group, with everything it started."""
+    if process.poll() is None:
+        try:
+            os.killpg(process.pid, sig)
+        except ProcessLookupError:
+            pass
+    try:
+        process.wait(5)
+    except subprocess.TimeoutExpired:
+        os.killpg(process.pid, signal.SIGKILL)
+        process.wait()
+
+
+class Bus:
+    """A private D-Bus session bus and the accessibility bus that AT-SPI uses beside it."""
+
+    def __init__(self, root):
+        self.runtime = os.path.join(root, "run")
+        os.makedirs(self.runtime, mode=0o700)
+        env = {**os.environ, "XDG_RUNTIME_DIR": self.runtime, "HOME": root}
+        env.pop("DISPLAY", None)
+        self.daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"], env=env,
+                                       stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                       start_new_session=True)
+        self.address = self.daemon.stdout.readline().decode().strip()
+        if not self.address:
+            raise RuntimeError("dbus-daemon did not start")
+        env["DBUS_SESSION_BUS_ADDRESS"] = self.address
+        self.launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env,
+                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                         stderr=subprocess.DEVNULL, start_new_session=True)
+        wait_for(lambda: _output(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                                  "org.a11y.Bus.GetAddress"], env)[0] == 0, timeout=10, message="the AT-SPI bus")
+
+    def env(self):
+        # Nothing may turn the accessibility bridge off in the programs under test.
+        return {"DBUS_SESSION_BUS_ADDRESS": self.address, "XDG_RUNTIME_DIR": self.runtime,
+                "NO_AT_BRIDGE": None, "GTK_A11Y": None}
+
+    def stop(self):
+        end_group(self.launcher, signal.SIGTERM)
+        end_group(self.daemon, signal.SIGTERM)
+        self.daemon.stdout.close()
+
+
+class Desktop:
+    """An X server run by Openbox. Processes started on it end with the test that started them."""
+
+    def __init__(self, session, server, width, height):
+        self.session, self.server, self.width, self.height = session, server, width, height
+        self.name = server.name
+        config = tempfile.mkdtemp(prefix="openbox-", dir=session.root)
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(config), stdin=subprocess.DEVNULL,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        try:
+            wait_for(lambda: self.xprop_root("_NET_SUPPORTING_WM_CHECK"), timeout=10, message="Openbox")
+        except AssertionError:
+            self.stop()
+            raise
+
+    def env(self, home=None):
+        home = home or self.session.root
+        env = {**os.environ, "DISPLAY": self.name, "HOME": home, "XDG_CONFIG_HOME": os.path.join(home, ".config"),
+               "XDG_CACHE_HOME": os.path.join(home, ".cache"), "LANG": "C.UTF-8", "LC_ALL": "C.UTF-8",
+               "GDK_BACKEND": "x11"}
+        for key, value in self.session.bus.env().items():
+            if value is None:
+                env.pop(key, None)
+            else:
+                env[key] = value
+        return env
+
+    def xdotool(self, *args):
+        code, out = _output(["xdotool", *map(str, args)], self.env())
+        if code != 0:
+            raise AssertionError(f"xdotool {' '.join(map(str, args))} failed ({code})")
+        return out
+
+    def _xprop(self, target, name):
+        code, out = _output(["xprop", "-notype", *target, name], self.env())
+        if code != 0 or "not found" in out or "no such atom" in out:
+            return []
+        # "NAME = 1, 2" for numbers and atoms, "NAME: window id # 0x..." for windows.
+        values = out.split(name, 1)[-1].lstrip(" :=").replace("window id #", "").split(",")
+        return [int(v, 0) if v.strip()[:1].isdigit() else v.strip() for v in values if v.strip()]
+
+    def xprop_root(self, name):
+        return self._xprop(["-root"], name)
+
+    def active_window(self):
+        values = self.xprop_root("_NET_ACTIVE_WINDOW")
+        return values[0] if values and values[0] else None
+
+    def screenshot(self, path, crop=None):
+        return self.server.screenshot(path, crop)
+
+    def find_window(self, title, pid=None):
+        """X id of the shown top-level window with exactly this title (of process pid, if given)."""
+        args = ["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"]
+        code, out = _output(args, self.env())
+        ids = [int(line) for line in out.split()] if code == 0 else []
+        if pid is not None:
+            ids = [xid for xid in ids if self._xprop(["-id", str(xid)], "_NET_WM_PID") in ([], [pid])]
+        return ids[0] if ids else None
+
+    def start(self, args, title, home=None, window_class=None):
+        process = self.session.spawn(args, self.env(home))
+        xid = wait_for(lambda: self._found(process, title), timeout=20, message=f"window {title!r}")
+        return (window_class or Window)(self, process, xid)
+
+    def _found(self, process, title):
+        if process.poll() is not None:
+            raise AssertionError(f"{title!r}: process ended with code {process.returncode}")
+        return self.find_window(title, process.pid)
+
+    def start_dock(self, height):
+        """A dock window across the top of the first monitor that keeps `height` pixels for itself."""
+        return self.start([sys.executable, os.path.join(HERE, "dock.py"), str(height)], "Test Dock")
+
+    def stop(self):
+        end_group(self.wm, signal.SIGTERM)
+        self.server.stop()
+
+
+class Window:
+    """A top-level window of a process that this harness started."""
+
+    def __init__(self, desktop, process, xid):
+        self.desktop, self.process, self.xid = desktop, process, xid
+
+    def client(self):
+        code, out = _output(["xwininfo", "-id", str(self.xid)], self.desktop.env())
+        if code != 0:
+            raise AssertionError(f"xwininfo -id {self.xid} failed")
+        fields = dict(line.strip().split(":", 1) for line in out.splitlines() if ":" in line)
+        return tuple(int(fields[key]) for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+
+    def property(self, name):
+        """The window's property as a list of numbers or atom names ([] when it has none)."""
+        return self.desktop._xprop(["-id", str(self.xid)], name)
+
+    def extents(self):
+        """(left, right, top, bottom) of the window manager's frame around the client."""
+        values = self.property("_NET_FRAME_EXTENTS")
+        return tuple(values) if len(values) == 4 else (0, 0, 0, 0)
+
+    def frame(self):
+        x, y, width, height = self.client()
+        left, right, top, bottom = self.extents()
+        return x - left, y - top, width + left + right, height + top + bottom
+
+    def state(self):
+        return {name.replace("_NET_WM_STATE_", "") for name in self.property("_NET_WM_STATE")}
+
+    def title_bar(self):
+        x, y, width, _ = self.frame()
+        return x + width // 2, y + max(1, self.extents()[2] // 2)
+
+    def activate(self):
+        self.desktop.xdotool("mousemove", *self.title_bar(), "click", 1)
+        wait_for(lambda: self.desktop.active_window() == self.xid, message=f"window {self.xid} active")
+
+    def click_inside(self):
+        x, y, width, height = self.client()
+        self.desktop.xdotool("mousemove", x + width // 2, y + height // 2, "click", 1)
+
+    def toggle_maximised(self):
+        self.desktop.xdotool("mousemove", *self.title_bar(), "click", "--repeat", 2, "--delay", 80, 1)
+
+    def close(self, timeout=10):
+        self.activate()
+        self.desktop.xdotool("key", "alt+F4")
+        self.process.wait(timeout)
+
+    def terminate(self, timeout=10):
+        self.process.send_signal(signal.SIGTERM)
+        self.process.wait(timeout)
+
+    def kill(self):
+        end_group(self.process)
+
+
+class Control:
+    """What a screen reader knows of one control at one moment."""
+
+    def __init__(self, name, accessible):
+        import pyatspi
+        states = accessible.getState()
+        self.name = name
+        self.role = accessible.getRoleName()
+        self.accessible_name = accessible.name
+        try:
+            text = accessible.queryText()
+            self.text = text.getText(0, -1)
+            self.selection = text.getSelection(0) if text.getNSelections() else None
+        except NotImplementedError:
+            self.text = self.selection = None
+        self.checked = states.contains(pyatspi.STATE_CHECKED)
+        self.pressed = states.contains(pyatspi.STATE_PRESSED)
+        self.indeterminate = states.contains(pyatspi.STATE_INDETERMINATE)
+        self.enabled = states.contains(pyatspi.STATE_ENABLED)
+        self.sensitive = states.contains(pyatspi.STATE_SENSITIVE)
+        self.showing = states.contains(pyatspi.STATE_SHOWING)
+        self.focused = states.contains(pyatspi.STATE_FOCUSED)
+        box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        self.extents = (box.x, box.y, box.width, box.height)
+
+    @property
+    def centre(self):
+        x, y, width, height = self.extents
+        return x + width // 2, y + height // 2
+
+    def __repr__(self):
+        return f"<{self.name} {self.role} {self.text!r} checked={self.checked} sensitive={self.sensitive}>"
+
+
+class Ambrisk(Window):
+    """The program's main window; its controls are read through AT-SPI."""
+
+    home = None
+
+    @property
+    def settings_path(self):
+        return os.path.join(self.home, ".config", EXE_NAME, "settings.ini")
+
+    def settings(self):
+        """The [Settings] section of the stored file, or None when there is no file."""
+        if not os.path.exists(self.settings_path):
+            return None
+        parser = configparser.ConfigParser(interpolation=None)
+        parser.optionxform = str
+        parser.read(self.settings_path, encoding="utf-8")
+        return dict(parser["Settings"]) if parser.has_section("Settings") else {}
+
+    def _accessibles(self):
+        """{accessible id: accessible} of the window's controls, found once per window."""
+        if getattr(self, "_by_id", None) is None:
+            self._by_id = wait_for(self._find_accessibles, timeout=15, message="the window's controls on AT-SPI")
+        return self._by_id
+
+    def _find_accessibles(self):
+        import pyatspi
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is None or app.get_process_id() != self.process.pid:
+                continue
+            for frame in app:
+                if frame is not None and frame.name == TITLE:
+                    found = {}
+                    self._collect(frame, found)
+                    return found or None
+        return None
+
+    def _collect(self, accessible, found):
+        for child in accessible:
+            if child is None:
+                continue
+            name = child.get_accessible_id()
+            if name:
+                found[name] = child
+            self._collect(child, found)
+
+    def control(self, name):
+        accessibles = self._accessibles()
+        if name not in accessibles:
+            raise AssertionError(f"control {name} not found among {sorted(accessibles)}")
+        accessible = accessibles[name]
+        accessible.clear_cache()
+        return Control(name, accessible)
+
+    def click(self, name):
+        self.desktop.xdotool("mousemove", *self.control(name).centre, "click", 1)
+        time.sleep(0.05)
+
+    def key(self, *names):
+        for name in names:
+            self.desktop.xdotool("key", name)
+
+    def type(self, text):
+        self.desktop.xdotool("type", "--delay", 30, text)
+
+    def wait_for(self, predicate, timeout=5.0, message="condition"):
+        return wait_for(predicate, timeout=timeout, message=message)
+
+
+class Session:
+    """The bus, desktops and processes of one test run, all ended by id when the run ends."""
+
+    def __init__(self):
+        self.exe = exe_path()
+        self.out_dir = os.environ.get("AMBRISK_E2E_LINUX_OUT") or os.path.join(REPO, "out", "e2e_linux")
+        first, _, last = os.environ.get("AMBRISK_E2E_LINUX_DISPLAYS", "200-239").partition("-")
+        self._numbers = list(range(int(first), int(last or first) + 1))
+        self.root = tempfile.mkdtemp(prefix="ambrisk-e2e-linux-")
+        self._desktops = {}
+        self._processes = []
+        self.bus = Bus(self.root)
+        # This process reads the accessibility bus of the run's session bus, and no display's.
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.bus.address
+        os.environ.pop("DISPLAY", None)
+
+    def _free_numbers(self):
+        used = {d.server.number for d in self._desktops.values()}
+        return [n for n in self._numbers if n not in used]
+
+    def desktop(self, width=1280, height=1024):
+        key = (width, height)
+        if key not in self._desktops:
+            self._desktops[key] = Desktop(self, _wine.Display(width, height, self._free_numbers()), width, height)
+        return self._desktops[key]
+
+    def two_monitor_desktop(self, first=(1280, 1024), second=(1024, 768)):
+        """One screen split into two RandR monitors, which the server also reports as Xinerama heads
+        (Openbox reads those): first at (0, 0) on the screen's output, the primary; second to its right."""
+        key = ("two monitors", first, second)
+        if key not in self._desktops:
+            (first_width, first_height), (second_width, second_height) = first, second
+            server = _wine.Display(first_width + second_width, max(first_height, second_height), self._free_numbers())
+            env = {**os.environ, "DISPLAY": server.name}
+            for args in (["--setmonitor", "first", f"{first_width}/300x{first_height}/200+0+0", "screen"],
+                         ["--setmonitor", "second", f"{second_width}/300x{second_height}/200+{first_width}+0", "none"],
+                         ["--output", "screen", "--primary"]):
+                subprocess.run(["xrandr", *args], env=env, check=True, capture_output=True)
+            self._desktops[key] = Desktop(self, server, server.width, server.height)
+        return self._desktops[key]
+
+    def spawn(self, args, env):
+        process = subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, start_new_session=True)
+        self._processes.append(process)
+        return process
+
+    def new_home(self):
+        return tempfile.mkdtemp(prefix="home-", dir=self.root)
+
+    def start_ambrisk(self, desktop, home=None):
+        if not os.path.exists(self.exe):
+            raise unittest.SkipTest(f"{self.exe} was not built (GTK 3 and X11 development files missing?)")
+        home = home or self.new_home()
+        window = desktop.start([self.exe], TITLE, home=home, window_class=Ambrisk)
+        window.home = home
+        return window
+
+    def close(self):
+        for process in self._processes:
+            end_group(process)
+        for desktop in self._desktops.values():
+            desktop.stop()
+        self.bus.stop()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+_session = None
+
+
+def session():
+    """The session of this test run, created on first use and closed when Python exits."""
+    global _session
+    if _session is None:
+        _session = Session()
+        atexit.register(_session.close)
+        signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    return _session
+
+
+class DesktopCase(unittest.TestCase):
+    """Tests on one 1280 x 1024 desktop; what a test starts ends with it."""
+
+    width, height = 1280, 1024
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = session()
+        cls.desktop = cls.session.desktop(cls.width, cls.height)
+
+    def start(self, args, title, desktop=None):
+        window = (desktop or self.desktop).start(args, title)
+        self.addCleanup(window.kill)
+        return window
+
+    def start_ambrisk(self, home=None, desktop=None):
+        app = self.session.start_ambrisk(desktop or self.desktop, home)
+        self.addCleanup(app.kill)
+        return app
+
+    def screenshot(self, name, crop=None, desktop=None):
+        return (desktop or self.desktop).screenshot(os.path.join(self.session.out_dir, f"{name}.png"), crop)
+
+
+def main():
+    unittest.main(module="__main__", verbosity=2)

@@ -1,0 +1,69 @@
+"""Sizing where the desktop is not one bare screen: two monitors, and a panel at the top."""
+
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
+from test_sizing import GTK_TITLE, AmbriskCase, outcome  # noqa: E402
+
+
+class TwoMonitorTest(AmbriskCase):
+    """1280 x 1024 on the left, the primary; 1024 x 768 to its right."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = harness.session()
+        cls.desktop = cls.session.two_monitor_desktop((1280, 1024), (1024, 768))
+
+    def test_window_is_sized_within_its_own_monitor(self):
+        self.assertIn("1280 x 1024", self.app.control("Label1").text, "the primary monitor's size")
+        target = self.start_gtk_target(1400, 100)
+        self.select("optRes(2)")
+        self.assertEqual(self.act("chkGo", target), outcome(GTK_TITLE, "调整到：1030 x 746"))
+        # Too wide for the second monitor: moved to its left edge, not onto the first monitor;
+        # too low from where it was: moved up to end at the monitor's bottom (768 - 746).
+        self.assertEqual(target.frame(), (1280, 22, 1030, 746))
+
+
+class TopPanelTest(AmbriskCase):
+    """A dock of 40 pixels across the top of a 1280 x 960 screen."""
+
+    PANEL = 40
+    # Top left, below the panel: windows pushed to the lower right edges leave its title bar free.
+    TOP_LEFT = (0, PANEL)
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = harness.session()
+        cls.desktop = cls.session.desktop(1280, 960)
+        cls.dock = cls.desktop.start_dock(cls.PANEL)
+        harness.wait_for(lambda: cls.desktop.xprop_root("_NET_WORKAREA")[:4] == [0, 40, 1280, 920],
+                         message="the work area below the dock")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.dock.kill()
+
+    def test_windows_keep_their_place_and_come_back_exactly(self):
+        target = self.start_gtk_target(400, 200)
+        before = target.frame()
+        self.select("optRes(1)")  # 800 x 600 with the defaults: 806 x 578
+        for _ in range(2):
+            self.assertEqual(self.act("chkGo", target), outcome(GTK_TITLE, "调整到：806 x 578"))
+            self.assertEqual(target.frame(), (400, 200, 806, 578), "no drift by the panel's height")
+            self.assertEqual(self.act("chkBack", target), outcome(GTK_TITLE, "恢复其原始大小。"))
+            harness.wait_for(lambda: target.frame() == before, message="the frame from before")
+
+        target.desktop.xdotool("windowmove", target.xid, 600, 400)
+        harness.wait_for(lambda: target.frame()[:2] == (600, 400), message="the target moved")
+        before = target.frame()
+        self.select("optRes(2)")
+        self.assertEqual(self.act("chkGo", target), outcome(GTK_TITLE, "调整到：1030 x 746"))
+        # Pushed left and up just enough to end at the work area's right and bottom edges.
+        self.assertEqual(target.frame(), (1280 - 1030, 960 - 746, 1030, 746))
+        self.assertEqual(self.act("chkBack", target), outcome(GTK_TITLE, "恢复其原始大小。"))
+        harness.wait_for(lambda: target.frame() == before, message="the frame from before")
+
+if __name__ == "__main__":
+    harness.main()
