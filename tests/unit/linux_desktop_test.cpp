@@ -129,7 +129,9 @@ TEST(Title, Utf8IntoTheBufferOfTheInterface) {
     EXPECT_EQ(chinese.substr(0, 6), std::wstring(L"记事本 x") + L'\0');
     EXPECT_EQ(chinese.find_first_not_of(L' ', 6), std::wstring::npos);
     // Broken sequences, overlong forms and surrogates do not pass as text.
-    EXPECT_EQ(utf8TitleBuffer("a\xC3(\xC0\xAF\xED\xA0\x80").substr(0, 6), std::wstring(L"a\uFFFD(\uFFFD\uFFFD") + L'\0');
+    // Each byte that is not part of a character shows as U+FFFD.
+    EXPECT_EQ(utf8TitleBuffer("a\xC3(\xC0\xAF\xED\xA0\x80").substr(0, 9),
+              std::wstring(L"a\uFFFD(\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD") + L'\0');
     const std::wstring longTitle = utf8TitleBuffer(std::string(300, 'x'));
     EXPECT_EQ(longTitle.find(L'\0'), 255u);
     EXPECT_EQ(longTitle.size(), 256u);
