@@ -87,6 +87,9 @@ API
 Control names are those of ui/layout.h (optRes0 .. optRes7, txtBreit, chkGo, ...); a control's
 dialog ID is 100 + its place in that enum.
 
+  shared_session(make)            the one session `make` gives in a run, closed at exit (also used by
+                                 the Linux tests' harness); Result: the runners' one-line-per-test
+                                 result, with counts() -> (passed, failed, skipped)
   wine_route() -> WineRoute       how this run starts Wine: name, wine (the loader every Wine process
                                  goes through), text (for logs), build. Session.route is the same.
 
@@ -690,18 +693,74 @@ class Session:
         shutil.rmtree(self._root, ignore_errors=True)
 
 
-_session = None
+_sessions = {}
+
+
+def shared_session(make):
+    """The one session that `make` gives in this test run, made on first use and closed when Python
+    exits."""
+    if make not in _sessions:
+        _sessions[make] = made = make()
+        atexit.register(made.close)
+        # An interrupted run still ends its own processes.
+        signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    return _sessions[make]
 
 
 def session():
-    """The session of this test run, created on first use and closed when Python exits."""
-    global _session
-    if _session is None:
-        _session = Session()
-        atexit.register(_session.close)
-        # An interrupted run still ends its own processes.
-        signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
-    return _session
+    """The session of this test run."""
+    return shared_session(Session)
+
+
+class Result(unittest.TextTestResult):
+    """Prints one line per test; a test with a failed subtest counts as one failure."""
+
+    def __init__(self, *args, **kwargs):
+        super().__init__(*args, **kwargs)
+        self.outcomes = {}  # test id -> PASS, FAIL, ERROR or SKIP
+
+    def startTest(self, test):
+        self._started = time.monotonic()
+        self.outcomes[test.id()] = "PASS"
+        unittest.TestResult.startTest(self, test)
+
+    def stopTest(self, test):
+        unittest.TestResult.stopTest(self, test)
+        self.stream.write(f"{self.outcomes[test.id()]:<5} {test.id()}  ({time.monotonic() - self._started:.1f} s)\n")
+        self.stream.flush()
+
+    def _mark(self, test, outcome):
+        test_id = getattr(test, "test_case", test).id()
+        if self.outcomes.get(test_id) in (None, "PASS", "SKIP"):
+            self.outcomes[test_id] = outcome
+
+    def addSuccess(self, test):
+        unittest.TestResult.addSuccess(self, test)
+
+    def addFailure(self, test, err):
+        unittest.TestResult.addFailure(self, test, err)
+        self._mark(test, "FAIL")
+
+    def addError(self, test, err):
+        unittest.TestResult.addError(self, test, err)
+        self._mark(test, "ERROR")
+
+    def addSkip(self, test, reason):
+        unittest.TestResult.addSkip(self, test, reason)
+        self._mark(test, "SKIP")
+
+    def addSubTest(self, test, subtest, err):
+        unittest.TestResult.addSubTest(self, test, subtest, err)
+        if err is not None:
+            self._mark(test, "FAIL")
+
+    def counts(self):
+        """(passed, failed, skipped); errors outside a test (a failed setUpClass, a module that
+        does not import) count as failures too."""
+        outcomes = list(self.outcomes.values())
+        failed = outcomes.count("FAIL") + outcomes.count("ERROR")
+        failed += sum(1 for test, _ in self.errors if test.id() not in self.outcomes)
+        return outcomes.count("PASS"), failed, outcomes.count("SKIP")
 
 
 class AppCase(unittest.TestCase):

@@ -51,9 +51,7 @@ Environment: AMBRISK_LINUX_EXE (the program, default build-host/ambrisk2), AMBRI
 out/e2e_linux). Tests skip when the program was not built (no GTK 3 or X11 on the build machine).
 """
 
-import atexit
 import configparser
-import importlib.util
 import os
 import shutil
 import signal
@@ -69,17 +67,14 @@ TITLE = "Ambrisk 2"
 EXE_NAME = "ambrisk2"
 
 
-def _windows_harness():
-    """The Windows tests' harness, for its display, pixel and waiting helpers."""
-    spec = importlib.util.spec_from_file_location("wine_harness", os.path.join(REPO, "tests", "e2e", "harness.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    return module
+# The Windows tests' harness, for its display, pixel, waiting and result helpers. Both files are
+# called harness.py, so that one is reached through its folder.
+sys.path.append(os.path.join(REPO, "tests"))
+from e2e import harness as _wine  # noqa: E402
 
-
-_wine = _windows_harness()
 wait_for = _wine.wait_for
 Pixels = _wine.Pixels
+Result = _wine.Result
 SETTING_NAMES = _wine.SETTING_NAMES
 
 
@@ -445,17 +440,9 @@ class Session:
         shutil.rmtree(self.root, ignore_errors=True)
 
 
-_session = None
-
-
 def session():
-    """The session of this test run, created on first use and closed when Python exits."""
-    global _session
-    if _session is None:
-        _session = Session()
-        atexit.register(_session.close)
-        signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
-    return _session
+    """The session of this test run."""
+    return _wine.shared_session(Session)
 
 
 class DesktopCase(unittest.TestCase):

@@ -5,7 +5,6 @@ Exit code 1 on any failure, or when nothing passed and nothing was skipped.
     /usr/bin/python3 tests/e2e_linux/run.py [pattern]     (default pattern: test_*.py)
 """
 
-import importlib.util
 import os
 import sys
 import time
@@ -13,27 +12,16 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
-import harness  # noqa: E402,F401  (first, so that the Windows runner's own import finds this one)
-
-
-def _windows_runner():
-    path = os.path.join(os.path.dirname(HERE), "e2e", "run.py")
-    spec = importlib.util.spec_from_file_location("wine_run", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    return module
+import harness  # noqa: E402
 
 
 def main():
     pattern = sys.argv[1] if len(sys.argv) > 1 else "test_*.py"
     suite = unittest.defaultTestLoader.discover(HERE, pattern=pattern, top_level_dir=HERE)
-    runner = unittest.TextTestRunner(stream=sys.stdout, verbosity=0, resultclass=_windows_runner().Result)
+    runner = unittest.TextTestRunner(stream=sys.stdout, verbosity=0, resultclass=harness.Result)
     started = time.monotonic()
     result = runner.run(suite)
-    outcomes = list(result.outcomes.values())
-    passed, skipped = outcomes.count("PASS"), outcomes.count("SKIP")
-    failed = outcomes.count("FAIL") + outcomes.count("ERROR")
-    failed += sum(1 for test, _ in result.errors if test.id() not in result.outcomes)
+    passed, failed, skipped = result.counts()
     print(f"Linux end-to-end tests took {time.monotonic() - started:.0f} s")
     print(f"{passed} passed, {failed} failed, {skipped} skipped")
     return 1 if failed or not (passed or skipped) else 0
