@@ -114,8 +114,7 @@ public:
           display_(connection_.get()),
           root_(DefaultRootWindow(display_)),
           atoms_(internAtoms(display_)),
-          monitors_(display_, atoms_),
-          xwayland_(isXWayland(display_)) {}
+          monitors_(display_, atoms_) {}
 
     Monitors& monitors() { return monitors_; }
 
@@ -125,8 +124,11 @@ public:
     }
 
     // XWayland's window manager reports no active X window while a Wayland
-    // window has the focus.
-    bool activeIsBeyondX() const { return xwayland_; }
+    // window has the focus. Asked only then, so start-up makes no such request.
+    bool activeIsBeyondX() {
+        if (!xwayland_) xwayland_ = isXWayland(display_);
+        return *xwayland_;
+    }
 
     std::optional<ClientGeometry> clientGeometry(Window window) {
         Window root, child;
@@ -309,7 +311,7 @@ private:
     Window root_;
     Atoms atoms_;
     Monitors monitors_;
-    bool xwayland_;
+    std::optional<bool> xwayland_;
 };
 
 std::unique_ptr<X11Desktop> X11Desktop::connect(const char* displayName) {
