@@ -83,15 +83,16 @@ API
   Pixels(path): an image file's pixels: width, height, at(x, y) -> (r, g, b), most_common(left, top,
           right, bottom) -> (r, g, b). With Display.screenshot(path, control.rect) it reads what a
           control shows.
-
-Control names are those of ui/layout.h (optRes0 .. optRes7, txtBreit, chkGo, ...); a control's
-dialog ID is 100 + its place in that enum.
-
-  shared_session(make)            the one session `make` gives in a run, closed at exit (also used by
-                                 the Linux tests' harness); Result: the runners' one-line-per-test
-                                 result, with counts() -> (passed, failed, skipped)
   wine_route() -> WineRoute       how this run starts Wine: name, wine (the loader every Wine process
                                  goes through), text (for logs), build. Session.route is the same.
+
+Control names are those of ui/layout.h (optRes0 .. optRes7, txtBreit, chkGo, ...: CONTROL_NAMES); a
+control's dialog ID is 100 + its place in that enum (CONTROL_IDS).
+
+Where it is: this file holds the session and the test base; wine.py the Wine route and the prefix's
+set-up; wine_windows.py the windows, controls and watch as the probe reads them. What the Linux
+suite uses too (waiting, the virtual displays, Pixels, the control table, the per-test result and
+the runner) is in tests/e2e_common.
 
 Environment: the Wine route comes from the scripts (scripts/wine_route.sh chooses it and exports
 AMBRISK_WINE_ROUTE, AMBRISK_WINE, AMBRISK_WINE_ROUTE_TEXT and AMBRISK_WIN_BUILD). What is not set is
@@ -101,412 +102,27 @@ AMBRISK_WINE (a Wine loader) given together are used as they are. AMBRISK_E2E_DI
 display numbers to use, "first-last", default 140-199), AMBRISK_E2E_OUT (screenshots, default out/e2e).
 """
 
-import atexit
 import json
 import os
-import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
-import threading
-import time
 import unittest
 
-REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-TITLE = "Ambrisk 2"
-ID_BASE = 100
+# tests/: the support that both end-to-end suites share.
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# Besides what this file uses, the tests reach wait_for, Pixels, CONTROL_NAMES, CONTROL_IDS, Control
+# and main through it (F401).
+from e2e_common.processes import run, shared_session, wait_for  # noqa: E402,F401
+from e2e_common.program import CONTROL_NAMES, REPO, SETTING_NAMES, TITLE  # noqa: E402,F401
+from e2e_common.runner import main  # noqa: E402,F401
+from e2e_common.screens import Display, Pixels, TwoMonitorDisplay, display_numbers  # noqa: E402,F401
+from wine import X11_DRIVER_KEY, prepare_prefix, runs_under_qemu, wine_route, x11_driver_settings  # noqa: E402
+from wine_windows import CONTROL_IDS, Control, MainWindow, Window  # noqa: E402,F401
+
 SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\Ambrisk2\Settings"
-SETTING_NAMES = ("SelectedResolution", "CustomWidth", "CustomHeight", "AddBorder", "Border", "SubtractTaskBar",
-                 "TaskBar", "TaskBarOrientation", "PosLeft", "PosTop")
-X11_DRIVER_KEY = r"HKCU\Software\Wine\X11 Driver"
 HANG_TARGET_TITLE = "Hang Target"  # the title of tests/e2e/probe/hang_target.cpp's window
-
-# Fonts that Wine's dialogs and our controls ask for; each gets the CJK font linked so that
-# Chinese texts render instead of boxes.
-_CJK_LINK = "wqy-microhei.ttc,WenQuanYi Micro Hei"
-MARLETT = "/usr/share/wine/fonts/marlett.ttf"
-_LINKED_FACES = ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "Arial", "Segoe UI")
-
-
-def wait_for(predicate, timeout=5.0, interval=0.05, message="condition"):
-    """Polls predicate until it returns a true value, which is returned."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise AssertionError(f"timed out after {timeout} s waiting for {message}")
-        time.sleep(interval)
-
-
-def run(args, env=None, timeout=60):
-    """Runs a command and returns (exit code, stdout bytes, stderr bytes). Output goes through
-    files, not pipes: Wine's helper processes inherit the handles and would keep a pipe open."""
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        code = subprocess.run(args, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                              timeout=timeout).returncode
-        out.seek(0)
-        err.seek(0)
-        return code, out.read(), err.read()
-
-
-class WineRoute:
-    """How this run starts Wine: name (native, qemu, win64, or "given"), wine (the loader that every
-    Wine process of the run goes through), text (one line for logs) and build (the Windows build)."""
-
-    def __init__(self, values):
-        self.name = values.get("AMBRISK_WINE_ROUTE") or "given"
-        self.wine = values["AMBRISK_WINE"]
-        self.text = values.get("AMBRISK_WINE_ROUTE_TEXT") or f"Wine loader {self.wine} (AMBRISK_WINE)"
-        build = values["AMBRISK_WIN_BUILD"]
-        self.build = build if os.path.isabs(build) else os.path.join(REPO, build)
-
-
-_ROUTE_VARIABLES = ("AMBRISK_WINE_ROUTE", "AMBRISK_WINE", "AMBRISK_WINE_ROUTE_TEXT", "AMBRISK_WIN_BUILD")
-_route = None
-
-
-def wine_route():
-    """The route that the scripts chose and exported; what they did not give is asked of the same
-    choice in scripts/common.sh, so that this harness never decides a route of its own."""
-    global _route
-    if _route is None:
-        given = {name: os.environ[name] for name in _ROUTE_VARIABLES if os.environ.get(name)}
-        answer = {}
-        if not ("AMBRISK_WINE" in given and "AMBRISK_WIN_BUILD" in given):
-            asked = subprocess.run(["bash", "-c", 'source "$0" && choose_route_and_build >&2 && print_route_and_build',
-                                    os.path.join(REPO, "scripts", "common.sh")], stdout=subprocess.PIPE, text=True)
-            if asked.returncode != 0:
-                raise RuntimeError("no Wine route works on this machine (scripts/wine_route.sh)")
-            answer = dict(line.split("=", 1) for line in asked.stdout.splitlines() if "=" in line)
-            if "AMBRISK_WINE" in given:
-                # A loader of the caller's own: the route's name and text were not about it.
-                answer = {"AMBRISK_WIN_BUILD": answer["AMBRISK_WIN_BUILD"]}
-        _route = WineRoute({**answer, **given})
-    return _route
-
-
-def runs_under_qemu(pid):
-    """True when the process is qemu-user running a program of another architecture."""
-    with open(f"/proc/{pid}/maps") as f:
-        return any(line.rstrip().endswith("/qemu-i386") for line in f)
-
-
-def _control_names():
-    """Control names in dialog-ID order, read from the enum in ui/layout.h."""
-    with open(os.path.join(REPO, "ui", "layout.h"), encoding="utf-8") as f:
-        body = re.search(r"enum Ctl\s*:\s*int\s*\{(.*?)ControlCount", f.read(), re.S).group(1)
-    body = re.sub(r"//[^\n]*", "", body)
-    return [name.strip() for name in body.split(",") if name.strip()]
-
-
-CONTROL_NAMES = _control_names()
-CONTROL_IDS = {name: ID_BASE + i for i, name in enumerate(CONTROL_NAMES)}
-
-
-def prepare_prefix(wine, env):
-    """Creates the Wine prefix named in env (or updates an existing one) for our windows: Wine draws
-    the frames itself, as there is no window manager on a virtual display, and a CJK font is linked
-    to the dialog fonts so that Chinese renders instead of boxes."""
-    code, _, err = run([wine, "wineboot", "-i"], env=env, timeout=180)
-    if code != 0:
-        raise RuntimeError(f"creating the Wine prefix failed: {err.decode(errors='replace')}")
-    # Wine draws the caption buttons with Marlett, which this Wine build does not find in its own
-    # data folder; a copy in the prefix's font folder is always found. (Only Marlett: with Wine's
-    # Tahoma present, edit controls show Chinese as boxes.)
-    fonts = os.path.join(env["WINEPREFIX"], "drive_c", "windows", "Fonts")
-    if os.path.exists(MARLETT) and os.path.isdir(fonts):
-        shutil.copy(MARLETT, fonts)
-    commands = [[r"HKCU\Software\Wine\X11 Driver", name, "N", "REG_SZ"] for name in ("Managed", "Decorated")]
-    link = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink"
-    commands += [[link, face, _CJK_LINK, "REG_MULTI_SZ"] for face in _LINKED_FACES]
-    for key, value, data, kind in commands:
-        code, _, err = run([wine, "reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"], env=env)
-        if code != 0:
-            raise RuntimeError(f"reg add {key} {value} failed: {err.decode(errors='replace')}")
-    run(["wineserver", "-w"], env=env, timeout=120)
-
-
-class Pixels:
-    """The RGB pixels of an image file, read through ImageMagick as binary PPM."""
-
-    def __init__(self, path):
-        code, data, err = run(["convert", path, "-depth", "8", "ppm:-"])
-        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
-        if code != 0 or not header:
-            raise RuntimeError(f"cannot read {path}: {err.decode(errors='replace')}")
-        self.width, self.height = int(header.group(1)), int(header.group(2))
-        self._data = data[header.end():]
-
-    def at(self, x, y):
-        offset = 3 * (y * self.width + x)
-        return tuple(self._data[offset:offset + 3])
-
-    def most_common(self, left=0, top=0, right=None, bottom=None):
-        counts = {}
-        for y in range(top, self.height if bottom is None else bottom):
-            for x in range(left, self.width if right is None else right):
-                colour = self.at(x, y)
-                counts[colour] = counts.get(colour, 0) + 1
-        return max(counts, key=counts.get)
-
-
-def _start_x_server(numbers, command, env=None):
-    """Starts command(number), an X server, on the first free display number of numbers and returns
-    (number, process)."""
-    for number in numbers:
-        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
-            continue
-        process = subprocess.Popen(command(number), env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        try:
-            wait_for(lambda: process.poll() is not None or os.path.exists(f"/tmp/.X11-unix/X{number}"),
-                     timeout=10, message=command(number)[0])
-        except AssertionError:
-            process.kill()
-            continue
-        if process.poll() is None:
-            return number, process
-    raise RuntimeError(f"no free X display in {numbers[0]}..{numbers[-1]}")
-
-
-class Display:
-    """An Xvfb screen that this harness started; stopped by pid. With work_area = (x, y, width,
-    height) the root window announces that work area (_NET_WORKAREA), as a desktop with panels does."""
-
-    # Wine X11 driver settings (HKCU\Software\Wine\X11 Driver) that this display needs.
-    x11_driver = {}
-
-    def __init__(self, width, height, numbers, work_area=None):
-        self.width, self.height = width, height
-        # -noreset: the root window's properties outlive the last client.
-        self.number, self.process = _start_x_server(numbers, lambda number: [
-            "Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp", "-noreset"])
-        self.name = f":{self.number}"
-        if work_area:
-            subprocess.run(["xprop", "-display", self.name, "-root", "-f", "_NET_WORKAREA", "32c",
-                            "-set", "_NET_WORKAREA", ",".join(map(str, work_area))], check=True)
-
-    def xdotool(self, *args):
-        subprocess.run(["xdotool", *map(str, args)], check=True, env={**os.environ, "DISPLAY": self.name})
-
-    def screenshot(self, path, crop=None):
-        """Saves the screen, or the rectangle crop = (left, top, right, bottom), as PNG."""
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        args = ["import", "-display", self.name, "-window", "root"]
-        if crop:
-            left, top, right, bottom = (max(0, v) for v in crop)
-            args += ["-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage"]
-        subprocess.run(args + [path], check=True)
-        return path
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-
-
-class TwoMonitorDisplay(Display):
-    """Two monitors side by side, first (width, height) on the left as the primary, second to its
-    right, tops aligned: Xephyr with Xinerama, which shows each monitor in a window of a private
-    Xvfb. Wine reads Xinerama's monitors only when it does not use XRandR. With work_areas (one
-    (x, y, width, height) per monitor) the root window announces them (_GTK_WORKAREAS_D0), as panels
-    on single monitors do."""
-
-    x11_driver = {"UseXRandR": "N"}
-
-    def __init__(self, first, second, numbers, work_areas=None):
-        (first_width, first_height), (second_width, second_height) = first, second
-        self.width, self.height = first_width + second_width, max(first_height, second_height)
-        self.host = Display(max(first_width, second_width), self.height, numbers)
-        self.number, self.process = _start_x_server(
-            [n for n in numbers if n != self.host.number],
-            lambda number: ["Xephyr", f":{number}", "+xinerama", "-noreset", "-nolisten", "tcp",
-                            "-screen", f"{first_width}x{first_height}", "-origin", f"{first_width},0",
-                            "-screen", f"{second_width}x{second_height}"],
-            env={**os.environ, "DISPLAY": self.host.name})
-        self.name = f":{self.number}"
-        if work_areas:
-            subprocess.run(["xprop", "-display", self.name, "-root", "-f", "_GTK_WORKAREAS_D0", "32c",
-                            "-set", "_GTK_WORKAREAS_D0", ",".join(str(v) for area in work_areas for v in area)],
-                           check=True)
-
-    def stop(self):
-        super().stop()
-        self.host.stop()
-
-
-class Control:
-    def __init__(self, name, data):
-        self.name = name
-        self.id = data["id"]
-        self.cls = data["class"]
-        self.text = data["text"]
-        self.enabled = data["enabled"]
-        self.visible = data["visible"]
-        self.checked = data["checked"]
-        self.style = data["style"]
-        self.rect = tuple(data["rect"])
-        self.pos = tuple(data["pos"])
-
-    @property
-    def centre(self):
-        left, top, right, bottom = self.rect
-        return (left + right) // 2, (top + bottom) // 2
-
-    def __repr__(self):
-        return f"<{self.name} {self.cls} {self.text!r} enabled={self.enabled} checked={self.checked} pos={self.pos}>"
-
-
-class Window:
-    """A top-level window of a process that this harness started."""
-
-    def __init__(self, session, display, process, title):
-        self.session, self.display, self.process, self.title = session, display, process, title
-        self.hwnd = wait_for(lambda: self._shown_handle(), timeout=30, message=f"window {title!r}")
-
-    def _shown_handle(self):
-        if self.process.poll() is not None:
-            raise AssertionError(f"{self.title!r}: process ended with code {self.process.returncode}")
-        info = self.session.probe(self.display, "window", self.title, allow_missing=True)
-        return info["hwnd"] if info and info.get("visible") else None
-
-    def info(self):
-        return self.session.probe(self.display, "window", self.hwnd)
-
-    def placement(self):
-        return self.session.probe(self.display, "placement", self.hwnd)
-
-    def set_placement(self, show_cmd, left, top, right, bottom):
-        return self.session.probe(self.display, "setplacement", self.hwnd, show_cmd, left, top, right, bottom)
-
-    def move(self, left, top, right, bottom):
-        """Gives the window this outer rectangle (SetWindowPos, which Wine allows across processes)."""
-        return self.session.probe(self.display, "move", self.hwnd, left, top, right, bottom)
-
-    def answers(self, timeout_ms=200):
-        """True when the window's thread handles a message within timeout_ms."""
-        return self.session.probe(self.display, "answers", self.hwnd, timeout_ms)["answers"]
-
-    def click_at(self, x, y):
-        self.display.xdotool("mousemove", x, y, "click", 1)
-
-    def drag(self, x0, y0, x1, y1):
-        self.display.xdotool("mousemove", x0, y0, "mousedown", 1)
-        time.sleep(0.1)
-        for step in range(1, 6):
-            self.display.xdotool("mousemove", x0 + (x1 - x0) * step // 5, y0 + (y1 - y0) * step // 5)
-            time.sleep(0.05)
-        self.display.xdotool("mouseup", 1)
-        time.sleep(0.2)
-
-    def activate(self):
-        """Clicks the window's title bar, which makes it the foreground window."""
-        left, top, right, _ = self.info()["window"]
-        self.click_at((left + right) // 2, top + 8)
-        wait_for(lambda: self.session.probe(self.display, "foreground")["hwnd"] == self.hwnd,
-                 message=f"{self.title!r} in the foreground")
-
-    def screenshot(self, name):
-        """Saves the window's outer rectangle as out/e2e/<name>.png and returns the path."""
-        return self.display.screenshot(os.path.join(self.session.out_dir, f"{name}.png"), self.info()["window"])
-
-    def close(self, timeout=10):
-        """Asks the window to close (as its close button does) and waits for the process to end."""
-        self.session.probe(self.display, "close", self.hwnd)
-        self.process.wait(timeout)
-
-    def kill(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-
-    def end_session(self, ending=True):
-        return self.session.probe(self.display, "endsession", self.hwnd, int(ending))
-
-
-class Watch:
-    """A probe that reports every change of the foreground window and of one control's check state."""
-
-    def __init__(self, session, display, window, control_id, seconds):
-        self.events = []  # (arrival time.monotonic(), event dict)
-        self.process = session.spawn(display, [session.probe_exe, "watch", window, str(control_id),
-                                               str(int(seconds * 1000))], stdout=subprocess.PIPE)
-        self._ready = threading.Event()
-        self._reader = threading.Thread(target=self._read, daemon=True)
-        self._reader.start()
-        if not self._ready.wait(15):
-            self.process.kill()
-            raise AssertionError("watch probe did not start")
-
-    def _read(self):
-        for line in self.process.stdout:
-            event = json.loads(line.decode("utf-8"))
-            if event.get("ready"):
-                self._ready.set()
-            else:
-                self.events.append((time.monotonic(), event))
-
-    def first(self, predicate, after=0.0):
-        """Arrival time of the first event after `after` that satisfies predicate, or None."""
-        for arrived, event in list(self.events):
-            if arrived >= after and predicate(event):
-                return arrived
-        return None
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.kill()
-        self.process.wait()
-        self._reader.join(2)
-
-
-class MainWindow(Window):
-    def controls(self):
-        data = self.session.probe(self.display, "controls", self.hwnd)
-        names = {ID_BASE + i: name for i, name in enumerate(CONTROL_NAMES)}
-        return {names[c["id"]]: Control(names[c["id"]], c) for c in data["controls"] if c["id"] in names}
-
-    def control(self, name):
-        controls = self.controls()
-        if name not in controls:
-            raise AssertionError(f"control {name} not found among {sorted(controls)}")
-        return controls[name]
-
-    def click(self, name):
-        self.click_at(*self.control(name).centre)
-        time.sleep(0.05)
-
-    def key(self, *names):
-        for name in names:
-            self.display.xdotool("key", name)
-
-    def type(self, text):
-        self.display.xdotool("type", "--delay", 30, text)
-
-    def focused(self):
-        focus = self.session.probe(self.display, "focus", self.hwnd)
-        names = {ID_BASE + i: name for i, name in enumerate(CONTROL_NAMES)}
-        return names.get(focus["id"]) if focus["hwnd"] != "0x0" else None
-
-    def selection(self, name):
-        selected = self.session.probe(self.display, "selection", self.hwnd, CONTROL_IDS[name])
-        return selected["start"], selected["end"]
-
-    def watch(self, name, seconds):
-        return Watch(self.session, self.display, self.hwnd, CONTROL_IDS[name], seconds)
-
-    def post(self, name, message, wparam):
-        return self.session.probe(self.display, "post", self.hwnd, CONTROL_IDS[name], message, wparam)
-
-    def wait_for(self, predicate, timeout=5.0, message="condition"):
-        return wait_for(predicate, timeout=timeout, message=message)
 
 
 class Session:
@@ -524,8 +140,7 @@ class Session:
         self.wine = self.route.wine
         self._route_checked = False
         self.out_dir = os.environ.get("AMBRISK_E2E_OUT") or os.path.join(REPO, "out", "e2e")
-        first, _, last = os.environ.get("AMBRISK_E2E_DISPLAYS", "140-199").partition("-")
-        self._numbers = list(range(int(first), int(last or first) + 1))
+        self._numbers = display_numbers("AMBRISK_E2E_DISPLAYS", "140-199")
         self._root = tempfile.mkdtemp(prefix="ambrisk-e2e-")
         self.prefix = os.path.join(self._root, "pfx")
         self._displays = {}
@@ -562,8 +177,9 @@ class Session:
             if self._wine_display is not None:
                 self.stop_wine()
             self._wine_display = display
-        if display.x11_driver != self._x11_driver:
-            self._set_x11_driver(display.x11_driver)
+        needed = x11_driver_settings(display)
+        if needed != self._x11_driver:
+            self._set_x11_driver(needed)
 
     def _set_x11_driver(self, values):
         """Gives Wine's X11 driver the settings that the current display needs, and restarts this
@@ -693,74 +309,9 @@ class Session:
         shutil.rmtree(self._root, ignore_errors=True)
 
 
-_sessions = {}
-
-
-def shared_session(make):
-    """The one session that `make` gives in this test run, made on first use and closed when Python
-    exits."""
-    if make not in _sessions:
-        _sessions[make] = made = make()
-        atexit.register(made.close)
-        # An interrupted run still ends its own processes.
-        signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
-    return _sessions[make]
-
-
 def session():
     """The session of this test run."""
     return shared_session(Session)
-
-
-class Result(unittest.TextTestResult):
-    """Prints one line per test; a test with a failed subtest counts as one failure."""
-
-    def __init__(self, *args, **kwargs):
-        super().__init__(*args, **kwargs)
-        self.outcomes = {}  # test id -> PASS, FAIL, ERROR or SKIP
-
-    def startTest(self, test):
-        self._started = time.monotonic()
-        self.outcomes[test.id()] = "PASS"
-        unittest.TestResult.startTest(self, test)
-
-    def stopTest(self, test):
-        unittest.TestResult.stopTest(self, test)
-        self.stream.write(f"{self.outcomes[test.id()]:<5} {test.id()}  ({time.monotonic() - self._started:.1f} s)\n")
-        self.stream.flush()
-
-    def _mark(self, test, outcome):
-        test_id = getattr(test, "test_case", test).id()
-        if self.outcomes.get(test_id) in (None, "PASS", "SKIP"):
-            self.outcomes[test_id] = outcome
-
-    def addSuccess(self, test):
-        unittest.TestResult.addSuccess(self, test)
-
-    def addFailure(self, test, err):
-        unittest.TestResult.addFailure(self, test, err)
-        self._mark(test, "FAIL")
-
-    def addError(self, test, err):
-        unittest.TestResult.addError(self, test, err)
-        self._mark(test, "ERROR")
-
-    def addSkip(self, test, reason):
-        unittest.TestResult.addSkip(self, test, reason)
-        self._mark(test, "SKIP")
-
-    def addSubTest(self, test, subtest, err):
-        unittest.TestResult.addSubTest(self, test, subtest, err)
-        if err is not None:
-            self._mark(test, "FAIL")
-
-    def counts(self):
-        """(passed, failed, skipped); errors outside a test (a failed setUpClass, a module that
-        does not import) count as failures too."""
-        outcomes = list(self.outcomes.values())
-        failed = outcomes.count("FAIL") + outcomes.count("ERROR")
-        failed += sum(1 for test, _ in self.errors if test.id() not in self.outcomes)
-        return outcomes.count("PASS"), failed, outcomes.count("SKIP")
 
 
 class AppCase(unittest.TestCase):
@@ -775,8 +326,3 @@ class AppCase(unittest.TestCase):
         app = self.session.start_ambrisk(self.display, reset_settings=reset_settings)
         self.addCleanup(app.kill)
         return app
-
-
-def main():
-    """Runs the tests of the calling module (for running one test file on its own)."""
-    unittest.main(module="__main__", verbosity=2)

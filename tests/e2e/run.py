@@ -6,28 +6,11 @@ prints each test with its outcome and ends with "N passed, N failed". Exit code 
 
 import os
 import sys
-import time
-import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
+sys.path[:0] = [HERE, os.path.dirname(HERE)]
 import harness  # noqa: E402
-
-
-def main():
-    pattern = sys.argv[1] if len(sys.argv) > 1 else "test_*.py"
-    suite = unittest.defaultTestLoader.discover(HERE, pattern=pattern, top_level_dir=HERE)
-    route = f"route: {harness.wine_route().text}"
-    print(route, flush=True)
-    runner = unittest.TextTestRunner(stream=sys.stdout, verbosity=0, resultclass=harness.Result)
-    started = time.monotonic()
-    result = runner.run(suite)
-    passed, failed, _ = result.counts()
-    print(f"end-to-end tests took {time.monotonic() - started:.0f} s")
-    print(route)
-    print(f"{passed} passed, {failed} failed")
-    return 1 if failed or not passed else 0
-
+from e2e_common.runner import run_folder  # noqa: E402
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_folder(HERE, "end-to-end tests", notes=[f"route: {harness.wine_route().text}"]))

@@ -44,7 +44,13 @@ API
           focused, extents (x, y, w, h on the screen), centre.
   DesktopCase(unittest.TestCase): cls.session, cls.desktop (1280 x 1024); self.start(args, title),
           self.start_ambrisk(home=None): ended by the test's clean-up.
-  wait_for, Pixels: as in the Windows harness.
+  wait_for(predicate, timeout=5, interval=0.05), end_group(process), TITLE, CONTROL_NAMES (the
+          controls of ui/layout.h), SETTING_NAMES: from tests/e2e_common, which the Windows suite
+          shares.
+
+Where it is: this file holds the desktops, windows and session; accessibility.py the private bus
+and the controls read over AT-SPI; tests/e2e_common the display, waiting, input and runner pieces
+that both suites share.
 
 Environment: AMBRISK_LINUX_EXE (the program, default build-host/ambrisk2), AMBRISK_E2E_LINUX_DISPLAYS
 (X display numbers, "first-last", default 200-239), AMBRISK_E2E_LINUX_OUT (screenshots, default
@@ -58,80 +64,25 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-REPO = os.path.dirname(os.path.dirname(HERE))
-TITLE = "Ambrisk 2"
+# tests/: the support that both end-to-end suites share.
+sys.path.insert(0, os.path.dirname(HERE))
+# Besides what this file uses, the tests reach CONTROL_NAMES, SETTING_NAMES and main through it (F401).
+from accessibility import Bus, Control, controls_of  # noqa: E402
+from e2e_common.app_input import AppInput  # noqa: E402
+from e2e_common.processes import end_group, output, shared_session, wait_for  # noqa: E402
+from e2e_common.program import CONTROL_NAMES, REPO, SETTING_NAMES, TITLE  # noqa: E402,F401
+from e2e_common.runner import main  # noqa: E402,F401
+from e2e_common.screens import Display, display_numbers, randr_two_monitors  # noqa: E402
+
 EXE_NAME = "ambrisk2"
-
-
-# The Windows tests' harness, for its display, pixel, waiting and result helpers. Both files are
-# called harness.py, so that one is reached through its folder.
-sys.path.append(os.path.join(REPO, "tests"))
-from e2e import harness as _wine  # noqa: E402
-
-wait_for = _wine.wait_for
-Pixels = _wine.Pixels
-Result = _wine.Result
-SETTING_NAMES = _wine.SETTING_NAMES
 
 
 def exe_path():
     path = os.environ.get("AMBRISK_LINUX_EXE") or os.path.join(REPO, "build-host", EXE_NAME)
     return path if os.path.isabs(path) else os.path.join(REPO, path)
-
-
-def _output(args, env):
-    result = subprocess.run(args, env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=30)
-    return result.returncode, result.stdout.decode("utf-8", "replace")
-
-
-def end_group(process, sig=signal.SIGKILL):
-    """Ends a process started in its own process group, with everything it started."""
-    if process.poll() is None:
-        try:
-            os.killpg(process.pid, sig)
-        except ProcessLookupError:
-            pass
-    try:
-        process.wait(5)
-    except subprocess.TimeoutExpired:
-        os.killpg(process.pid, signal.SIGKILL)
-        process.wait()
-
-
-class Bus:
-    """A private D-Bus session bus and the accessibility bus that AT-SPI uses beside it."""
-
-    def __init__(self, root):
-        self.runtime = os.path.join(root, "run")
-        os.makedirs(self.runtime, mode=0o700)
-        env = {**os.environ, "XDG_RUNTIME_DIR": self.runtime, "HOME": root}
-        env.pop("DISPLAY", None)
-        self.daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"], env=env,
-                                       stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                                       start_new_session=True)
-        self.address = self.daemon.stdout.readline().decode().strip()
-        if not self.address:
-            raise RuntimeError("dbus-daemon did not start")
-        env["DBUS_SESSION_BUS_ADDRESS"] = self.address
-        self.launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env,
-                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                         stderr=subprocess.DEVNULL, start_new_session=True)
-        wait_for(lambda: _output(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
-                                  "org.a11y.Bus.GetAddress"], env)[0] == 0, timeout=10, message="the AT-SPI bus")
-
-    def env(self):
-        # Nothing may turn the accessibility bridge off in the programs under test.
-        return {"DBUS_SESSION_BUS_ADDRESS": self.address, "XDG_RUNTIME_DIR": self.runtime,
-                "NO_AT_BRIDGE": None, "GTK_A11Y": None}
-
-    def stop(self):
-        end_group(self.launcher, signal.SIGTERM)
-        end_group(self.daemon, signal.SIGTERM)
-        self.daemon.stdout.close()
 
 
 class Desktop:
@@ -162,13 +113,10 @@ class Desktop:
         return env
 
     def xdotool(self, *args):
-        code, out = _output(["xdotool", *map(str, args)], self.env())
-        if code != 0:
-            raise AssertionError(f"xdotool {' '.join(map(str, args))} failed ({code})")
-        return out
+        return self.server.xdotool(*args)
 
     def _xprop(self, target, name):
-        code, out = _output(["xprop", "-notype", *target, name], self.env())
+        code, out = output(["xprop", "-notype", *target, name], self.env())
         if code != 0 or "not found" in out or "no such atom" in out:
             return []
         # "NAME = 1, 2" for numbers and atoms, "NAME: window id # 0x..." for windows.
@@ -188,7 +136,7 @@ class Desktop:
     def find_window(self, title, pid=None):
         """X id of the shown top-level window with exactly this title (of process pid, if given)."""
         args = ["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"]
-        code, out = _output(args, self.env())
+        code, out = output(args, self.env())
         ids = [int(line) for line in out.split()] if code == 0 else []
         if pid is not None:
             ids = [xid for xid in ids if self._xprop(["-id", str(xid)], "_NET_WM_PID") in ([], [pid])]
@@ -219,8 +167,11 @@ class Window:
     def __init__(self, desktop, process, xid):
         self.desktop, self.process, self.xid = desktop, process, xid
 
+    def xdotool(self, *args):
+        return self.desktop.xdotool(*args)
+
     def client(self):
-        code, out = _output(["xwininfo", "-id", str(self.xid)], self.desktop.env())
+        code, out = output(["xwininfo", "-id", str(self.xid)], self.desktop.env())
         if code != 0:
             raise AssertionError(f"xwininfo -id {self.xid} failed")
         fields = dict(line.strip().split(":", 1) for line in out.splitlines() if ":" in line)
@@ -248,19 +199,19 @@ class Window:
         return x + width // 2, y + max(1, self.extents()[2] // 2)
 
     def activate(self):
-        self.desktop.xdotool("mousemove", *self.title_bar(), "click", 1)
+        self.xdotool("mousemove", *self.title_bar(), "click", 1)
         wait_for(lambda: self.desktop.active_window() == self.xid, message=f"window {self.xid} active")
 
     def click_inside(self):
         x, y, width, height = self.client()
-        self.desktop.xdotool("mousemove", x + width // 2, y + height // 2, "click", 1)
+        self.xdotool("mousemove", x + width // 2, y + height // 2, "click", 1)
 
     def toggle_maximised(self):
-        self.desktop.xdotool("mousemove", *self.title_bar(), "click", "--repeat", 2, "--delay", 80, 1)
+        self.xdotool("mousemove", *self.title_bar(), "click", "--repeat", 2, "--delay", 80, 1)
 
     def close(self, timeout=10):
         self.activate()
-        self.desktop.xdotool("key", "alt+F4")
+        self.xdotool("key", "alt+F4")
         self.process.wait(timeout)
 
     def terminate(self, timeout=10):
@@ -271,41 +222,7 @@ class Window:
         end_group(self.process)
 
 
-class Control:
-    """What a screen reader knows of one control at one moment."""
-
-    def __init__(self, name, accessible):
-        import pyatspi
-        states = accessible.getState()
-        self.name = name
-        self.role = accessible.getRoleName()
-        self.accessible_name = accessible.name
-        try:
-            text = accessible.queryText()
-            self.text = text.getText(0, -1)
-            self.selection = text.getSelection(0) if text.getNSelections() else None
-        except NotImplementedError:
-            self.text = self.selection = None
-        self.checked = states.contains(pyatspi.STATE_CHECKED)
-        self.pressed = states.contains(pyatspi.STATE_PRESSED)
-        self.indeterminate = states.contains(pyatspi.STATE_INDETERMINATE)
-        self.enabled = states.contains(pyatspi.STATE_ENABLED)
-        self.sensitive = states.contains(pyatspi.STATE_SENSITIVE)
-        self.showing = states.contains(pyatspi.STATE_SHOWING)
-        self.focused = states.contains(pyatspi.STATE_FOCUSED)
-        box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        self.extents = (box.x, box.y, box.width, box.height)
-
-    @property
-    def centre(self):
-        x, y, width, height = self.extents
-        return x + width // 2, y + height // 2
-
-    def __repr__(self):
-        return f"<{self.name} {self.role} {self.text!r} checked={self.checked} sensitive={self.sensitive}>"
-
-
-class Ambrisk(Window):
+class Ambrisk(AppInput, Window):
     """The program's main window; its controls are read through AT-SPI."""
 
     home = None
@@ -326,29 +243,9 @@ class Ambrisk(Window):
     def _accessibles(self):
         """{accessible id: accessible} of the window's controls, found once per window."""
         if getattr(self, "_by_id", None) is None:
-            self._by_id = wait_for(self._find_accessibles, timeout=15, message="the window's controls on AT-SPI")
+            self._by_id = wait_for(lambda: controls_of(self.process.pid, TITLE), timeout=15,
+                                   message="the window's controls on AT-SPI")
         return self._by_id
-
-    def _find_accessibles(self):
-        import pyatspi
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is None or app.get_process_id() != self.process.pid:
-                continue
-            for frame in app:
-                if frame is not None and frame.name == TITLE:
-                    found = {}
-                    self._collect(frame, found)
-                    return found or None
-        return None
-
-    def _collect(self, accessible, found):
-        for child in accessible:
-            if child is None:
-                continue
-            name = child.get_accessible_id()
-            if name:
-                found[name] = child
-            self._collect(child, found)
 
     def control(self, name):
         accessibles = self._accessibles()
@@ -358,29 +255,13 @@ class Ambrisk(Window):
         accessible.clear_cache()
         return Control(name, accessible)
 
-    def click(self, name):
-        self.desktop.xdotool("mousemove", *self.control(name).centre, "click", 1)
-        time.sleep(0.05)
-
-    def key(self, *names):
-        for name in names:
-            self.desktop.xdotool("key", name)
-
-    def type(self, text):
-        self.desktop.xdotool("type", "--delay", 30, text)
-
-    def wait_for(self, predicate, timeout=5.0, message="condition"):
-        return wait_for(predicate, timeout=timeout, message=message)
-
-
 class Session:
     """The bus, desktops and processes of one test run, all ended by id when the run ends."""
 
     def __init__(self):
         self.exe = exe_path()
         self.out_dir = os.environ.get("AMBRISK_E2E_LINUX_OUT") or os.path.join(REPO, "out", "e2e_linux")
-        first, _, last = os.environ.get("AMBRISK_E2E_LINUX_DISPLAYS", "200-239").partition("-")
-        self._numbers = list(range(int(first), int(last or first) + 1))
+        self._numbers = display_numbers("AMBRISK_E2E_LINUX_DISPLAYS", "200-239")
         self.root = tempfile.mkdtemp(prefix="ambrisk-e2e-linux-")
         self._desktops = {}
         self._processes = []
@@ -396,7 +277,7 @@ class Session:
     def desktop(self, width=1280, height=1024):
         key = (width, height)
         if key not in self._desktops:
-            self._desktops[key] = Desktop(self, _wine.Display(width, height, self._free_numbers()), width, height)
+            self._desktops[key] = Desktop(self, Display(width, height, self._free_numbers()), width, height)
         return self._desktops[key]
 
     def two_monitor_desktop(self, first=(1280, 1024), second=(1024, 768)):
@@ -404,13 +285,7 @@ class Session:
         (Openbox reads those): first at (0, 0) on the screen's output, the primary; second to its right."""
         key = ("two monitors", first, second)
         if key not in self._desktops:
-            (first_width, first_height), (second_width, second_height) = first, second
-            server = _wine.Display(first_width + second_width, max(first_height, second_height), self._free_numbers())
-            env = {**os.environ, "DISPLAY": server.name}
-            for args in (["--setmonitor", "first", f"{first_width}/300x{first_height}/200+0+0", "screen"],
-                         ["--setmonitor", "second", f"{second_width}/300x{second_height}/200+{first_width}+0", "none"],
-                         ["--output", "screen", "--primary"]):
-                subprocess.run(["xrandr", *args], env=env, check=True, capture_output=True)
+            server = randr_two_monitors(first, second, self._free_numbers())
             self._desktops[key] = Desktop(self, server, server.width, server.height)
         return self._desktops[key]
 
@@ -442,7 +317,7 @@ class Session:
 
 def session():
     """The session of this test run."""
-    return _wine.shared_session(Session)
+    return shared_session(Session)
 
 
 class DesktopCase(unittest.TestCase):
@@ -467,7 +342,3 @@ class DesktopCase(unittest.TestCase):
 
     def screenshot(self, name, crop=None, desktop=None):
         return (desktop or self.desktop).screenshot(os.path.join(self.session.out_dir, f"{name}.png"), crop)
-
-
-def main():
-    unittest.main(module="__main__", verbosity=2)

@@ -8,7 +8,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
 
 # Controls that belong to an array carry their index in the accessible id: optRes(2).
-ACCESSIBLE_IDS = [re.sub(r"^(optRes|optTask)(\d+)$", r"\1(\2)", name) for name in harness._wine.CONTROL_NAMES]
+ACCESSIBLE_IDS = [re.sub(r"^(optRes|optTask)(\d+)$", r"\1(\2)", name) for name in harness.CONTROL_NAMES]
 
 
 class LookTest(harness.DesktopCase):
