@@ -56,6 +56,11 @@ TEST(LeadingNumber, ReportsANumberBeyondTheDoubleRange) {
     EXPECT_EQ(leadingNumber(L"1" + zeros + L"e-1000000"), 0.0);
     EXPECT_EQ(leadingNumber(L"1" + zeros + L"e-199999"), 10.0);
     EXPECT_EQ(leadingNumber(L"0." + zeros + L"1e1000000"), std::nullopt);
+    // Leading fraction zeros lower the order: 1e-401 times 1e50 is tiny, not huge.
+    EXPECT_EQ(leadingNumber(L"0." + std::wstring(400, L'0') + L"1e50"), 0.0);
+    // An exponent past the 64-bit range saturates instead of wrapping.
+    EXPECT_EQ(leadingNumber(L"1e9223372036854775808"), std::nullopt);
+    EXPECT_EQ(leadingNumber(L"1e-9223372036854775808"), 0.0);
 }
 
 struct Writing {

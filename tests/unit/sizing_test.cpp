@@ -201,6 +201,22 @@ TEST_F(SizingTest, ToolWindowCountsFromTheScreenCorner) {
     EXPECT_EQ(normalOf(notepad), (Rect{480, 400, 1280, 1000}));
 }
 
+// A maximised tool window's outer rectangle is not its normal one, yet its
+// placement still counts from the screen's corner, not from the work area.
+TEST_F(SizingTest, MaximisedToolWindowUnderATopTaskbarCountsFromTheScreenCorner) {
+    setWorkArea({0, 0, 1280, 1024}, {0, 30, 1280, 1024});
+    win(notepad).toolWindow = true;
+    win(notepad).placement.showCmd = platform::showMaximized;
+    win(notepad).placement.rcNormalPosition = {100, 600, 500, 900};
+    withoutOptions();
+    window.optRes(0).select();
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 544, 740, 1024}));
+    restore(notepad);
+    EXPECT_EQ(win(notepad).placement.showCmd, platform::showMaximized);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 600, 500, 900}));
+}
+
 TEST_F(SizingTest, WindowOfAProgramThatDoesNotAnswerIsLeftAlone) {
     size(notepad);
     const Rect sized = normalOf(notepad);
