@@ -24,21 +24,22 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+// The show states of a placement. Each desktop maps them to and from its own
+// (Windows' SW_ values, the EWMH states on X11); a desktop reports the first
+// three, and showRestore is only ever applied: it takes a minimised or
+// maximised window back to its normal rectangle.
+enum class ShowState : std::int32_t { showNormal, showMinimized, showMaximized, showRestore };
+using enum ShowState;
+
 // A window's placement: its show state and the rectangles of its normal,
 // minimised and maximised states, with the platform's own flags.
 struct WindowPlacement {
     std::uint32_t flags = 0;
-    std::int32_t showCmd = 0;
+    ShowState showCmd = showNormal;
     Point ptMinPosition;
     Point ptMaxPosition;
     Rect rcNormalPosition;
 };
-
-// Show states of a placement (the platform's SW_ values).
-constexpr std::int32_t showNormal = 1;
-constexpr std::int32_t showMinimized = 2;
-constexpr std::int32_t showMaximized = 3;
-constexpr std::int32_t showRestore = 9;
 
 struct Size {
     std::int32_t width = 0, height = 0;
@@ -69,7 +70,7 @@ public:
     // Gives the window a show state and a normal rectangle in screen pixels
     // with the calls that work across programs (show, then move and size).
     // False when refused.
-    virtual bool showAndMove(WindowHandle window, std::int32_t showCmd, const Rect& screenRectangle) = 0;
+    virtual bool showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) = 0;
     // The outer rectangle the window has now, in screen pixels.
     virtual std::optional<Rect> windowRectangle(WindowHandle window) = 0;
     // A tool window (a floating palette) reports its placement from the

@@ -35,7 +35,7 @@ bool recall(History& history, platform::WindowPlacement& placement, platform::Wi
     return true;
 }
 
-void reopen(History& history, platform::WindowHandle window, std::int32_t showCmd) {
+void reopen(History& history, platform::WindowHandle window, platform::ShowState showCmd) {
     if (HistoryRecord* record = find(history, window)) record->showCmd = showCmd;
 }
 

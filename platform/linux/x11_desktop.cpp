@@ -47,11 +47,6 @@ bool waitUntil(Condition condition) {
     return true;
 }
 
-bool isMinimizing(std::int32_t showCmd) {
-    constexpr std::int32_t minimize = 6, showMinNoActive = 7;
-    return showCmd == showMinimized || showCmd == minimize || showCmd == showMinNoActive;
-}
-
 SizeLimits limitsFrom(const XSizeHints& hints) {
     SizeLimits limits;
     if (hints.flags & PMinSize) limits.minimum = Size{hints.min_width, hints.min_height};
@@ -202,7 +197,7 @@ public:
 
     // Leaves a minimised, maximised or full-screen state, moves and sizes
     // the frame, then takes the show state asked for.
-    bool place(Window window, std::int32_t showCmd, const Rect& outer) {
+    bool place(Window window, ShowState showCmd, const Rect& outer) {
         const std::optional<WindowState> now = state(window);
         if (!now) return false;
         if (now->hidden) {
@@ -220,7 +215,7 @@ public:
         if (showCmd == showMaximized) {
             setState(window, addState, atoms_.maximizedVert, atoms_.maximizedHorz);
             waitForState(window, [](const WindowState& s) { return s.maximized(); });
-        } else if (isMinimizing(showCmd)) {
+        } else if (showCmd == showMinimized) {
             XIconifyWindow(display_, window, DefaultScreen(display_));
             waitForState(window, [](const WindowState& s) { return s.hidden; });
         }
@@ -346,7 +341,7 @@ bool X11Desktop::setPlacement(WindowHandle window, const WindowPlacement& placem
     return session_->place(window, placement.showCmd, placement.rcNormalPosition);
 }
 
-bool X11Desktop::showAndMove(WindowHandle window, std::int32_t showCmd, const Rect& screenRectangle) {
+bool X11Desktop::showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) {
     return session_->place(window, showCmd, screenRectangle);
 }
 

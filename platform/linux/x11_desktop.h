@@ -22,7 +22,7 @@ public:
     WindowHandle foregroundWindow() override;
     bool getPlacement(WindowHandle window, WindowPlacement& placement) override;
     bool setPlacement(WindowHandle window, const WindowPlacement& placement) override;
-    bool showAndMove(WindowHandle window, std::int32_t showCmd, const Rect& screenRectangle) override;
+    bool showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) override;
     std::optional<Rect> windowRectangle(WindowHandle window) override;
     bool isToolWindow(WindowHandle window) override;
     bool answers(WindowHandle window, std::chrono::milliseconds timeout) override;

@@ -77,7 +77,8 @@ public:
         place(w, placement.showCmd, onScreen);
         return true;
     }
-    bool showAndMove(platform::WindowHandle window, std::int32_t showCmd, const platform::Rect& onScreen) override {
+    bool showAndMove(platform::WindowHandle window, platform::ShowState showCmd,
+                     const platform::Rect& onScreen) override {
         auto it = windows.find(window);
         if (it == windows.end() || it->second.refusesPlacements) return false;
         place(it->second, showCmd, onScreen);
@@ -129,7 +130,7 @@ private:
     }
     // A restored window reports itself as shown normally; its application
     // keeps its minimum size.
-    void place(FakeWindow& w, std::int32_t showCmd, platform::Rect onScreen) const {
+    void place(FakeWindow& w, platform::ShowState showCmd, platform::Rect onScreen) const {
         ++w.placementsApplied;
         w.placement.showCmd = showCmd == platform::showRestore ? platform::showNormal : showCmd;
         onScreen.right = std::max(onScreen.right, onScreen.left + w.minimumSize.width);
