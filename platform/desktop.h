@@ -79,9 +79,9 @@ public:
     // True when the window's program handles a message within the timeout.
     // Changing a window of a program that does not would wait for it.
     virtual bool answers(WindowHandle window, std::chrono::milliseconds timeout) = 0;
-    // The title as read into a buffer of 256 characters that was filled with
-    // spaces beforehand: the title, its terminating NUL, then the filler.
-    virtual std::wstring titleBuffer(WindowHandle window) = 0;
+    // The window's title, whole; empty for a window without one or that is
+    // gone. How much of it is shown is the core's business (sizing/title.h).
+    virtual std::wstring title(WindowHandle window) = 0;
     // The monitor that holds the largest part of the rectangle (the nearest
     // one when it lies on none); nullopt when the platform cannot tell.
     virtual std::optional<Monitor> monitorFor(const Rect& screenRectangle) = 0;

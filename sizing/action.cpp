@@ -67,7 +67,7 @@ std::optional<platform::WindowPlacement> placementOf(platform::WindowHandle hand
 }
 
 std::wstring titleOf(platform::WindowHandle handle, platform::Desktop& desktop) {
-    return sizing::titleFromBuffer(desktop.titleBuffer(handle));
+    return sizing::shownTitle(desktop.title(handle));
 }
 
 void report(MainWindow& window, const std::wstring& title, const std::wstring& outcome) {

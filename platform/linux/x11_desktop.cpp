@@ -12,7 +12,7 @@
 #include "platform/linux/frame_geometry.h"
 #include "platform/linux/monitor_layout.h"
 #include "platform/linux/size_limits.h"
-#include "platform/linux/title_text.h"
+#include "platform/linux/wide_text.h"
 #include "platform/linux/x11_connection.h"
 #include "platform/linux/x11_monitors.h"
 
@@ -178,7 +178,7 @@ public:
 
     std::wstring title(Window window) {
         if (const auto name = bytesProperty(display_, window, atoms_.wmName, atoms_.utf8String))
-            return utf8TitleBuffer(*name);
+            return posix::fromUtf8Lossy(*name);
         // The older name, in whatever encoding its program chose; Xlib turns
         // it into UTF-8.
         std::string name;
@@ -192,7 +192,7 @@ public:
                 XFreeStringList(list);
             }
         }
-        return utf8TitleBuffer(name);
+        return posix::fromUtf8Lossy(name);
     }
 
     // Leaves a minimised, maximised or full-screen state, moves and sizes
@@ -356,7 +356,7 @@ bool X11Desktop::isToolWindow(WindowHandle window) {
 // hangs cannot hang this one. What can go wrong is that the window is gone.
 bool X11Desktop::answers(WindowHandle window, std::chrono::milliseconds) { return session_->exists(window); }
 
-std::wstring X11Desktop::titleBuffer(WindowHandle window) { return session_->title(window); }
+std::wstring X11Desktop::title(WindowHandle window) { return session_->title(window); }
 
 std::optional<Monitor> X11Desktop::monitorFor(const Rect& screenRectangle) {
     const std::vector<Monitor> monitors = session_->monitors().withWorkAreas();

@@ -108,10 +108,19 @@ bool Win32Desktop::answers(WindowHandle window, std::chrono::milliseconds timeou
                                static_cast<UINT>(timeout.count()), &ignored) != 0;
 }
 
-std::wstring Win32Desktop::titleBuffer(WindowHandle window) {
-    std::wstring buffer(256, L' ');
-    GetWindowTextW(toHwnd(window), buffer.data(), 256);
-    return buffer;
+// GetWindowTextLength would send the window's program a message, and that
+// program may hang; so the buffer grows until the title fits with room over.
+std::wstring Win32Desktop::title(WindowHandle window) {
+    std::wstring buffer(256, L'\0');
+    for (;;) {
+        const int capacity = static_cast<int>(buffer.size());
+        const int length = GetWindowTextW(toHwnd(window), buffer.data(), capacity);
+        if (length < capacity - 1) {
+            buffer.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 std::optional<Monitor> Win32Desktop::monitorFor(const Rect& screenRectangle) {

@@ -16,7 +16,7 @@ public:
     std::optional<Rect> windowRectangle(WindowHandle window) override;
     bool isToolWindow(WindowHandle window) override;
     bool answers(WindowHandle window, std::chrono::milliseconds timeout) override;
-    std::wstring titleBuffer(WindowHandle window) override;
+    std::wstring title(WindowHandle window) override;
     std::optional<Monitor> monitorFor(const Rect& screenRectangle) override;
     Size screenSize() override;
     bool anyMonitorIntersects(const Rect& screenPixels) override;

@@ -97,14 +97,9 @@ public:
         auto it = windows.find(window);
         return it != windows.end() && !it->second.hung;
     }
-    std::wstring titleBuffer(platform::WindowHandle window) override {
-        std::wstring buffer(256, L' ');
+    std::wstring title(platform::WindowHandle window) override {
         auto it = windows.find(window);
-        if (it == windows.end()) return buffer;
-        const std::wstring title = it->second.title.substr(0, 255);
-        buffer.replace(0, title.size(), title);
-        buffer[title.size()] = L'\0';
-        return buffer;
+        return it == windows.end() ? std::wstring() : it->second.title;
     }
     std::optional<platform::Monitor> monitorFor(const platform::Rect& r) override {
         if (failWorkArea || monitors.empty()) return std::nullopt;
