@@ -46,6 +46,15 @@ struct Size {
     bool operator==(const Size&) const = default;
 };
 
+// What a desktop tells of one window besides its placement and title. A new
+// fact joins as a field whose default says "nothing special", so that a
+// desktop that does not tell it yet needs no change.
+struct WindowFacts {
+    // A tool window (a floating palette) reports its placement from the
+    // screen's corner.
+    bool toolWindow = false;
+};
+
 // A monitor and its work area (the monitor less its taskbars and panels), in
 // screen pixels.
 struct Monitor {
@@ -73,9 +82,8 @@ public:
     virtual bool showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) = 0;
     // The outer rectangle the window has now, in screen pixels.
     virtual std::optional<Rect> windowRectangle(WindowHandle window) = 0;
-    // A tool window (a floating palette) reports its placement from the
-    // screen's corner.
-    virtual bool isToolWindow(WindowHandle window) = 0;
+    // The facts of the window; the defaults for a window that is gone.
+    virtual WindowFacts facts(WindowHandle window) = 0;
     // True when the window's program handles a message within the timeout.
     // Changing a window of a program that does not would wait for it.
     virtual bool answers(WindowHandle window, std::chrono::milliseconds timeout) = 0;

@@ -347,9 +347,7 @@ bool X11Desktop::showAndMove(WindowHandle window, ShowState showCmd, const Rect&
 
 std::optional<Rect> X11Desktop::windowRectangle(WindowHandle window) { return session_->outerFrame(window); }
 
-bool X11Desktop::isToolWindow(WindowHandle window) {
-    return session_->isToolWindow(window);
-}
+WindowFacts X11Desktop::facts(WindowHandle window) { return {.toolWindow = session_->isToolWindow(window)}; }
 
 // On X11 the X server and the window manager move and size a window; its
 // program is told afterwards and nothing here waits for it, so a program that

@@ -96,8 +96,9 @@ std::optional<Rect> Win32Desktop::windowRectangle(WindowHandle window) {
     return fromNative(outer);
 }
 
-bool Win32Desktop::isToolWindow(WindowHandle window) {
-    return (GetWindowLongW(toHwnd(window), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+WindowFacts Win32Desktop::facts(WindowHandle window) {
+    const LONG extendedStyle = GetWindowLongW(toHwnd(window), GWL_EXSTYLE);
+    return {.toolWindow = (extendedStyle & WS_EX_TOOLWINDOW) != 0};
 }
 
 bool Win32Desktop::answers(WindowHandle window, std::chrono::milliseconds timeout) {

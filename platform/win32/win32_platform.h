@@ -14,7 +14,7 @@ public:
     bool setPlacement(WindowHandle window, const WindowPlacement& placement) override;
     bool showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) override;
     std::optional<Rect> windowRectangle(WindowHandle window) override;
-    bool isToolWindow(WindowHandle window) override;
+    WindowFacts facts(WindowHandle window) override;
     bool answers(WindowHandle window, std::chrono::milliseconds timeout) override;
     std::wstring title(WindowHandle window) override;
     std::optional<Monitor> monitorFor(const Rect& screenRectangle) override;

@@ -89,9 +89,9 @@ public:
         if (it == windows.end()) return std::nullopt;
         return outerRectangle(it->second);
     }
-    bool isToolWindow(platform::WindowHandle window) override {
+    platform::WindowFacts facts(platform::WindowHandle window) override {
         auto it = windows.find(window);
-        return it != windows.end() && it->second.toolWindow;
+        return {.toolWindow = it != windows.end() && it->second.toolWindow};
     }
     bool answers(platform::WindowHandle window, std::chrono::milliseconds) override {
         auto it = windows.find(window);
