@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/entry_numbers.h"
 #include "platform/numbers.h"
-#include "ui/entries.h"
 
 namespace settings {
 
@@ -72,8 +72,8 @@ void loadOption(ui::MainWindow& window, platform::Platform& platform, Key key, i
 void loadEntry(ui::MainWindow& window, platform::Platform& platform, Key key, Ctl id) {
     forms::Control& entry = window.ctl(id);
     entry.setTag(entry.text());
-    ui::putSettledNumber(entry, ui::entryNumber(readSetting(platform, key, entry.tag())), asStored,
-                         platform.process.decimalMark());
+    numbers::putSettledNumber(entry, numbers::entryNumber(readSetting(platform, key, entry.tag())), asStored,
+                              platform.process.decimalMark());
 }
 
 void loadCheckBox(ui::MainWindow& window, platform::Platform& platform, Key key, Ctl id) {
@@ -125,8 +125,9 @@ namespace ui {
 void MainWindow::frmAmbrisk2_cmdRestoreDefaults_Click() {
     const wchar_t decimalMark = platform_.process.decimalMark();
     for (Ctl size : {txtBreit, txtHoch})
-        putSettledNumber(ctl(size), entryNumber(ctl(size).text()),
-                         [](double number) { return std::fabs(number); }, decimalMark);
+        numbers::putSettledNumber(
+            ctl(size), numbers::entryNumber(ctl(size).text()), [](double number) { return std::fabs(number); },
+            decimalMark);
     ctl(chkBorder).setValue(settings::builtInValue(ctl(chkBorder)));
     ctl(txtBorder).setText(ctl(txtBorder).tag());
     ctl(chkTask).setValue(settings::builtInValue(ctl(chkTask)));

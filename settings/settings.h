@@ -33,7 +33,7 @@ struct Position {
 // their controls, each Tag being filled from the design-time value just
 // before its control's setting is read; the stored position is handed back
 // for the caller to place the window. An entry reads its stored text as the
-// field itself would (ui::entryNumber). Any other value that is absent,
+// field itself would (numbers::entryNumber). Any other value that is absent,
 // unreadable or that no control can take falls back to that setting's default.
 Position load(ui::MainWindow& window, platform::Platform& platform);
 

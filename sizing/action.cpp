@@ -3,11 +3,11 @@
 #include <optional>
 #include <string>
 
+#include "platform/entry_numbers.h"
 #include "sizing/coordinates.h"
 #include "sizing/geometry.h"
 #include "sizing/history.h"
 #include "sizing/title.h"
-#include "ui/entries.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -30,7 +30,7 @@ constexpr std::chrono::milliseconds answerTimeout{1000};
 
 // The entries' own reading: the same text counts the same here as in the
 // field and in the stored settings.
-double numberIn(const forms::Control& field) { return entryNumber(field.text()); }
+double numberIn(const forms::Control& field) { return numbers::entryNumber(field.text()); }
 
 sizing::SizeRequest requestedSize(MainWindow& window) {
     sizing::SizeRequest request;
