@@ -42,8 +42,8 @@ bool titleBarOnAMonitor(const forms::Form& form, platform::Desktop& desktop, set
 }  // namespace
 
 void MainWindow::frmAmbrisk2_Form_Load() {
-    state_.presetWidths = presetWidthTable;
-    state_.presetHeights = presetHeightTable;
+    state_.presetWidths = sizing::presetWidthTable;
+    state_.presetHeights = sizing::presetHeightTable;
     // Element 0 never describes a window.
     state_.resizedWindows.assign(1, sizing::HistoryRecord{});
 

@@ -1,7 +1,5 @@
 #include "sizing/history.h"
 
-#include "ui/main_window.h"
-
 namespace sizing {
 
 namespace {
@@ -40,15 +38,3 @@ void reopen(History& history, platform::WindowHandle window, platform::ShowState
 }
 
 }  // namespace sizing
-
-namespace ui {
-
-void MainWindow::RememberPlacement(const platform::WindowPlacement& placement, platform::WindowHandle window) {
-    sizing::remember(state_.resizedWindows, placement, window);
-}
-
-bool MainWindow::RecallPlacement(platform::WindowPlacement& placement, platform::WindowHandle window) {
-    return sizing::recall(state_.resizedWindows, placement, window);
-}
-
-}  // namespace ui
