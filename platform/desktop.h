@@ -1,6 +1,7 @@
 #pragma once
 // Window management of other applications' top-level windows, and the
-// screen. Implemented over user32 on Windows and by a fake desktop in tests.
+// screen. Implemented over user32 on Windows, over Xlib on X11, and by a fake
+// desktop in tests.
 #include <chrono>
 #include <cstdint>
 #include <optional>
