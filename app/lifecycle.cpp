@@ -5,6 +5,7 @@
 #include "platform/numbers.h"
 #include "settings/settings.h"
 #include "ui/main_window.h"
+#include "ui/settings_controls.h"
 
 namespace ui {
 
@@ -41,12 +42,12 @@ bool titleBarOnAMonitor(const forms::Form& form, platform::Desktop& desktop, set
 }  // namespace
 
 void MainWindow::frmAmbrisk2_Form_Load() {
-    state_.presetWidths = presetWidthTable;
-    state_.presetHeights = presetHeightTable;
+    state_.presetWidths = sizing::presetWidthTable;
+    state_.presetHeights = sizing::presetHeightTable;
     // Element 0 never describes a window.
     state_.resizedWindows.assign(1, sizing::HistoryRecord{});
 
-    settings::Position stored = settings::load(*this, platform_);
+    settings::Position stored = settings::load(form_, settingsControls, platform_);
 
     const platform::Size screen = platform_.desktop.screenSize();
     const float twipsPerPixel = form_.twipsPerPixel();
@@ -71,6 +72,8 @@ void MainWindow::frmAmbrisk2_Form_Load() {
 }
 
 // Closing always goes ahead: the cancel flag is never set.
-void MainWindow::frmAmbrisk2_Form_Unload(std::int16_t&) { settings::save(*this, platform_); }
+void MainWindow::frmAmbrisk2_Form_Unload(std::int16_t&) {
+    settings::save(form_, settingsControls, state_.selectedResolution, platform_);
+}
 
 }  // namespace ui

@@ -31,7 +31,7 @@ BENCHMARK(SizingOnTimer2);
 
 sizing::History historyOf(platform::WindowHandle windows) {
     sizing::History history{sizing::HistoryRecord{}};
-    const platform::WindowPlacement placement{0, 1, {}, {}, {1, 2, 3, 4}};
+    const platform::WindowPlacement placement{0, platform::showNormal, {}, {}, {1, 2, 3, 4}};
     for (platform::WindowHandle w = 1; w <= windows; ++w) sizing::remember(history, placement, w);
     return history;
 }
@@ -41,7 +41,7 @@ sizing::History historyOf(platform::WindowHandle windows) {
 void RememberKnownWindow(benchmark::State& state) {
     const auto windows = static_cast<platform::WindowHandle>(state.range(0));
     sizing::History history = historyOf(windows);
-    const platform::WindowPlacement placement{0, 3, {}, {}, {5, 6, 7, 8}};
+    const platform::WindowPlacement placement{0, platform::showMaximized, {}, {}, {5, 6, 7, 8}};
     for (auto _ : state) {
         sizing::remember(history, placement, windows);
         benchmark::DoNotOptimize(history.data());

@@ -1,6 +1,7 @@
 #pragma once
 // Window management of other applications' top-level windows, and the
-// screen. Implemented over user32 on Windows and by a fake desktop in tests.
+// screen. Implemented over user32 on Windows, over Xlib on X11, and by a fake
+// desktop in tests.
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -24,25 +25,35 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+// The show states of a placement. Each desktop maps them to and from its own
+// (Windows' SW_ values, the EWMH states on X11); a desktop reports the first
+// three, and showRestore is only ever applied: it takes a minimised or
+// maximised window back to its normal rectangle.
+enum class ShowState : std::int32_t { showNormal, showMinimized, showMaximized, showRestore };
+using enum ShowState;
+
 // A window's placement: its show state and the rectangles of its normal,
 // minimised and maximised states, with the platform's own flags.
 struct WindowPlacement {
     std::uint32_t flags = 0;
-    std::int32_t showCmd = 0;
+    ShowState showCmd = showNormal;
     Point ptMinPosition;
     Point ptMaxPosition;
     Rect rcNormalPosition;
 };
 
-// Show states of a placement (the platform's SW_ values).
-constexpr std::int32_t showNormal = 1;
-constexpr std::int32_t showMinimized = 2;
-constexpr std::int32_t showMaximized = 3;
-constexpr std::int32_t showRestore = 9;
-
 struct Size {
     std::int32_t width = 0, height = 0;
     bool operator==(const Size&) const = default;
+};
+
+// What a desktop tells of one window besides its placement and title. A new
+// fact joins as a field whose default says "nothing special", so that a
+// desktop that does not tell it yet needs no change.
+struct WindowFacts {
+    // A tool window (a floating palette) reports its placement from the
+    // screen's corner.
+    bool toolWindow = false;
 };
 
 // A monitor and its work area (the monitor less its taskbars and panels), in
@@ -69,18 +80,17 @@ public:
     // Gives the window a show state and a normal rectangle in screen pixels
     // with the calls that work across programs (show, then move and size).
     // False when refused.
-    virtual bool showAndMove(WindowHandle window, std::int32_t showCmd, const Rect& screenRectangle) = 0;
+    virtual bool showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) = 0;
     // The outer rectangle the window has now, in screen pixels.
     virtual std::optional<Rect> windowRectangle(WindowHandle window) = 0;
-    // A tool window (a floating palette) reports its placement from the
-    // screen's corner.
-    virtual bool isToolWindow(WindowHandle window) = 0;
+    // The facts of the window; the defaults for a window that is gone.
+    virtual WindowFacts facts(WindowHandle window) = 0;
     // True when the window's program handles a message within the timeout.
     // Changing a window of a program that does not would wait for it.
     virtual bool answers(WindowHandle window, std::chrono::milliseconds timeout) = 0;
-    // The title as read into a buffer of 256 characters that was filled with
-    // spaces beforehand: the title, its terminating NUL, then the filler.
-    virtual std::wstring titleBuffer(WindowHandle window) = 0;
+    // The window's title, whole; empty for a window without one or that is
+    // gone. How much of it is shown is the core's business (sizing/title.h).
+    virtual std::wstring title(WindowHandle window) = 0;
     // The monitor that holds the largest part of the rectangle (the nearest
     // one when it lies on none); nullopt when the platform cannot tell.
     virtual std::optional<Monitor> monitorFor(const Rect& screenRectangle) = 0;

@@ -7,14 +7,12 @@
 #include <optional>
 #include <string>
 
+#include "platform/entry_numbers.h"
 #include "platform/numbers.h"
-#include "ui/entries.h"
 
 namespace settings {
 
 namespace {
-
-using ui::Ctl;
 
 // The application name is asked for on every call, so that a copy of the
 // program under another file name keeps settings of its own.
@@ -63,21 +61,21 @@ float positionIn(const std::wstring& text, float current) {
 }
 
 // An index outside the group selects the group's first button.
-void loadOption(ui::MainWindow& window, platform::Platform& platform, Key key, int firstId, int count) {
+void loadOption(forms::Form& form, platform::Platform& platform, Key key, int firstId, int count) {
     const std::optional<std::int16_t> index = int16In(readSetting(platform, key, L"0"));
     const int n = index && *index >= 0 && *index < count ? *index : 0;
-    window.form().control(firstId + n).select();
+    form.control(firstId + n).select();
 }
 
-void loadEntry(ui::MainWindow& window, platform::Platform& platform, Key key, Ctl id) {
-    forms::Control& entry = window.ctl(id);
+void loadEntry(forms::Form& form, platform::Platform& platform, Key key, int id) {
+    forms::Control& entry = form.control(id);
     entry.setTag(entry.text());
-    ui::putSettledNumber(entry, ui::entryNumber(readSetting(platform, key, entry.tag())), asStored,
-                         platform.process.decimalMark());
+    numbers::putSettledNumber(entry, numbers::entryNumber(readSetting(platform, key, entry.tag())), asStored,
+                              platform.process.decimalMark());
 }
 
-void loadCheckBox(ui::MainWindow& window, platform::Platform& platform, Key key, Ctl id) {
-    forms::Control& box = window.ctl(id);
+void loadCheckBox(forms::Form& form, platform::Platform& platform, Key key, int id) {
+    forms::Control& box = form.control(id);
     box.setTag(std::to_wstring(box.value()));
     box.setValue(checkValueIn(readSetting(platform, key, box.tag())).value_or(builtInValue(box)));
 }
@@ -86,53 +84,57 @@ float loadPosition(platform::Platform& platform, Key key, float current) {
     return positionIn(readSetting(platform, key, positionText(current)), current);
 }
 
+double magnitude(double number) { return std::fabs(number); }
+
 }  // namespace
 
-Position load(ui::MainWindow& window, platform::Platform& platform) {
-    loadOption(window, platform, Key::SelectedResolution, ui::optRes0, ui::optResCount);
-    loadEntry(window, platform, Key::CustomWidth, ui::txtBreit);
-    loadEntry(window, platform, Key::CustomHeight, ui::txtHoch);
-    loadCheckBox(window, platform, Key::AddBorder, ui::chkBorder);
-    loadEntry(window, platform, Key::Border, ui::txtBorder);
-    loadCheckBox(window, platform, Key::SubtractTaskBar, ui::chkTask);
-    loadEntry(window, platform, Key::TaskBar, ui::txtTask);
-    loadOption(window, platform, Key::TaskBarOrientation, ui::optTask0, ui::optTaskCount);
+Position load(forms::Form& form, const Controls& controls, platform::Platform& platform) {
+    loadOption(form, platform, Key::SelectedResolution, controls.firstResolution, controls.resolutionCount);
+    loadEntry(form, platform, Key::CustomWidth, controls.customWidth);
+    loadEntry(form, platform, Key::CustomHeight, controls.customHeight);
+    loadCheckBox(form, platform, Key::AddBorder, controls.addBorder);
+    loadEntry(form, platform, Key::Border, controls.border);
+    loadCheckBox(form, platform, Key::SubtractTaskBar, controls.subtractTaskBar);
+    loadEntry(form, platform, Key::TaskBar, controls.taskBar);
+    loadOption(form, platform, Key::TaskBarOrientation, controls.firstOrientation, controls.orientationCount);
     Position position;
-    position.left = loadPosition(platform, Key::PosLeft, window.form().left());
-    position.top = loadPosition(platform, Key::PosTop, window.form().top());
+    position.left = loadPosition(platform, Key::PosLeft, form.left());
+    position.top = loadPosition(platform, Key::PosTop, form.top());
     return position;
 }
 
-void save(ui::MainWindow& window, platform::Platform& platform) {
-    writeSetting(platform, Key::SelectedResolution, std::to_wstring(window.state().selectedResolution));
-    writeSetting(platform, Key::CustomWidth, window.ctl(ui::txtBreit).text());
-    writeSetting(platform, Key::CustomHeight, window.ctl(ui::txtHoch).text());
-    writeSetting(platform, Key::AddBorder, std::to_wstring(window.ctl(ui::chkBorder).value()));
-    writeSetting(platform, Key::Border, window.ctl(ui::txtBorder).text());
-    writeSetting(platform, Key::SubtractTaskBar, std::to_wstring(window.ctl(ui::chkTask).value()));
-    writeSetting(platform, Key::TaskBar, window.ctl(ui::txtTask).text());
-    writeSetting(platform, Key::TaskBarOrientation, window.optTask(0).selected() ? L"0" : L"1");
-    writeSetting(platform, Key::PosLeft, positionText(window.form().left()));
-    writeSetting(platform, Key::PosTop, positionText(window.form().top()));
+void save(const forms::Form& form, const Controls& controls, std::int32_t selectedResolution,
+          platform::Platform& platform) {
+    const auto text = [&](int id) -> const std::wstring& { return form.control(id).text(); };
+    const auto value = [&](int id) { return std::to_wstring(form.control(id).value()); };
+    writeSetting(platform, Key::SelectedResolution, std::to_wstring(selectedResolution));
+    writeSetting(platform, Key::CustomWidth, text(controls.customWidth));
+    writeSetting(platform, Key::CustomHeight, text(controls.customHeight));
+    writeSetting(platform, Key::AddBorder, value(controls.addBorder));
+    writeSetting(platform, Key::Border, text(controls.border));
+    writeSetting(platform, Key::SubtractTaskBar, value(controls.subtractTaskBar));
+    writeSetting(platform, Key::TaskBar, text(controls.taskBar));
+    writeSetting(platform, Key::TaskBarOrientation,
+                 form.control(controls.firstOrientation).selected() ? L"0" : L"1");
+    writeSetting(platform, Key::PosLeft, positionText(form.left()));
+    writeSetting(platform, Key::PosTop, positionText(form.top()));
+}
+
+void restoreDefaults(forms::Form& form, const Controls& controls, wchar_t decimalMark) {
+    for (int size : {controls.customWidth, controls.customHeight}) {
+        forms::Control& entry = form.control(size);
+        numbers::putSettledNumber(entry, numbers::entryNumber(entry.text()), magnitude, decimalMark);
+    }
+    forms::Control& addBorder = form.control(controls.addBorder);
+    forms::Control& border = form.control(controls.border);
+    forms::Control& subtractTaskBar = form.control(controls.subtractTaskBar);
+    forms::Control& taskBar = form.control(controls.taskBar);
+    addBorder.setValue(builtInValue(addBorder));
+    border.setText(border.tag());
+    subtractTaskBar.setValue(builtInValue(subtractTaskBar));
+    taskBar.setText(taskBar.tag());
+    form.control(controls.firstResolution).select();
+    form.control(controls.firstOrientation).select();
 }
 
 }  // namespace settings
-
-namespace ui {
-
-// The custom size keeps the user's numbers, made plain and non-negative; the
-// rest goes back to the design-time values held in the Tags.
-void MainWindow::frmAmbrisk2_cmdRestoreDefaults_Click() {
-    const wchar_t decimalMark = platform_.process.decimalMark();
-    for (Ctl size : {txtBreit, txtHoch})
-        putSettledNumber(ctl(size), entryNumber(ctl(size).text()),
-                         [](double number) { return std::fabs(number); }, decimalMark);
-    ctl(chkBorder).setValue(settings::builtInValue(ctl(chkBorder)));
-    ctl(txtBorder).setText(ctl(txtBorder).tag());
-    ctl(chkTask).setValue(settings::builtInValue(ctl(chkTask)));
-    ctl(txtTask).setText(ctl(txtTask).tag());
-    optRes(0).select();
-    optTask(0).select();
-}
-
-}  // namespace ui

@@ -3,9 +3,10 @@
 // into its control and written back, and the built-in defaults kept in Tags.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
+#include "platform/forms.h"
 #include "platform/platform.h"
-#include "ui/main_window.h"
 
 namespace settings {
 
@@ -29,15 +30,33 @@ struct Position {
     float top = 0;
 };
 
+// The controls that hold the first eight settings, by their ids in the
+// form: the main window hands them in, so that this layer needs no more of
+// it than the forms model.
+struct Controls {
+    int firstResolution, resolutionCount;  // the resolution buttons, by index
+    int customWidth, customHeight;
+    int addBorder, border;
+    int subtractTaskBar, taskBar;
+    int firstOrientation, orientationCount;  // the horizontal taskbar's button first
+};
+
 // Reads the ten settings in their order. The first eight go straight into
 // their controls, each Tag being filled from the design-time value just
 // before its control's setting is read; the stored position is handed back
 // for the caller to place the window. An entry reads its stored text as the
-// field itself would (ui::entryNumber). Any other value that is absent,
+// field itself would (numbers::entryNumber). Any other value that is absent,
 // unreadable or that no control can take falls back to that setting's default.
-Position load(ui::MainWindow& window, platform::Platform& platform);
+Position load(forms::Form& form, const Controls& controls, platform::Platform& platform);
 
-// Writes the ten settings in their order; a refused write is skipped.
-void save(ui::MainWindow& window, platform::Platform& platform);
+// Writes the ten settings in their order; a refused write is skipped. The
+// selected resolution is the main window's own record of it.
+void save(const forms::Form& form, const Controls& controls, std::int32_t selectedResolution,
+          platform::Platform& platform);
+
+// The defaults button: the custom size keeps the user's numbers, made plain
+// and non-negative; the rest goes back to the design-time values held in the
+// Tags, and the first resolution and orientation buttons are selected.
+void restoreDefaults(forms::Form& form, const Controls& controls, wchar_t decimalMark);
 
 }  // namespace settings

@@ -16,7 +16,7 @@ bool fitsInt32(std::int64_t value) {
 // the two differ unless that work area starts at its monitor's corner, and
 // then both conventions give the same numbers.
 bool countsFromScreen(platform::Desktop& desktop, platform::WindowHandle window, const platform::Rect& reported) {
-    if (desktop.isToolWindow(window)) return true;
+    if (desktop.facts(window).toolWindow) return true;
     const std::optional<platform::Rect> outer = desktop.windowRectangle(window);
     return outer && *outer == reported;
 }

@@ -1,7 +1,5 @@
 #include "sizing/history.h"
 
-#include "ui/main_window.h"
-
 namespace sizing {
 
 namespace {
@@ -35,20 +33,8 @@ bool recall(History& history, platform::WindowPlacement& placement, platform::Wi
     return true;
 }
 
-void reopen(History& history, platform::WindowHandle window, std::int32_t showCmd) {
+void reopen(History& history, platform::WindowHandle window, platform::ShowState showCmd) {
     if (HistoryRecord* record = find(history, window)) record->showCmd = showCmd;
 }
 
 }  // namespace sizing
-
-namespace ui {
-
-void MainWindow::RememberPlacement(const platform::WindowPlacement& placement, platform::WindowHandle window) {
-    sizing::remember(state_.resizedWindows, placement, window);
-}
-
-bool MainWindow::RecallPlacement(platform::WindowPlacement& placement, platform::WindowHandle window) {
-    return sizing::recall(state_.resizedWindows, placement, window);
-}
-
-}  // namespace ui

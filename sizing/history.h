@@ -11,13 +11,14 @@ namespace sizing {
 
 struct HistoryRecord {
     platform::WindowHandle hwnd = 0;
-    std::int32_t showCmd = 0;
+    platform::ShowState showCmd = platform::showNormal;
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
     bool operator==(const HistoryRecord&) const = default;
 };
 
-// Marks a record that has been used for a restore.
-constexpr std::int32_t restoredMarker = -12345;
+// Marks a record that has been used for a restore; no desktop reports it as
+// a show state.
+constexpr platform::ShowState restoredMarker{-12345};
 
 // Element 0 is a placeholder that is never searched, read or written;
 // records live from index 1 on, in the order their windows were first sized,
@@ -35,6 +36,6 @@ bool recall(History& history, platform::WindowPlacement& placement, platform::Wi
 
 // Takes back the mark of a recall whose placement the window refused, so
 // that the user can try the restore again.
-void reopen(History& history, platform::WindowHandle window, std::int32_t showCmd);
+void reopen(History& history, platform::WindowHandle window, platform::ShowState showCmd);
 
 }  // namespace sizing

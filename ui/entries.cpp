@@ -2,8 +2,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "platform/numbers.h"
-#include "ui/entries.h"
+#include "platform/entry_numbers.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -15,12 +14,12 @@ double wholeAndNonNegative(double number) { return std::fabs(std::floor(number))
 // Whole and non-negative: down to the whole number first, so that -2.5
 // becomes 3.
 void normaliseField(forms::Control& field, wchar_t decimalMark) {
-    putSettledNumber(field, entryNumber(field.text()), wholeAndNonNegative, decimalMark);
+    numbers::putSettledNumber(field, numbers::entryNumber(field.text()), wholeAndNonNegative, decimalMark);
 }
 
 // Only a greater value is capped; a value equal to the screen size stays.
 void capField(forms::Control& field, std::int32_t limit) {
-    if (entryNumber(field.text()) > limit) field.setText(std::to_wstring(limit));
+    if (numbers::entryNumber(field.text()) > limit) field.setText(std::to_wstring(limit));
 }
 
 void enableAll(std::initializer_list<forms::Control*> controls, bool enabled) {
@@ -33,17 +32,6 @@ void selectAll(forms::Control& field) {
 }
 
 }  // namespace
-
-double entryNumber(std::wstring_view text) { return numbers::leadingNumber(text).value_or(0.0); }
-
-void putSettledNumber(forms::Control& entry, double number, double (*rule)(double), wchar_t decimalMark) {
-    std::wstring text = numbers::numberText(rule(number), decimalMark);
-    for (int round = 0; round < 4; ++round) {
-        entry.setText(text);
-        if (entry.text() == text) return;
-        text = numbers::numberText(rule(entryNumber(entry.text())), decimalMark);
-    }
-}
 
 void MainWindow::frmAmbrisk2_optRes_Click(std::int16_t index) {
     enableAll({&ctl(txtBreit), &ctl(txtHoch)}, index == customResolution);

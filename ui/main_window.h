@@ -1,24 +1,19 @@
 #pragma once
 // The main window frmAmbrisk2: its controls (a forms model built from the
-// layout table), its form state and its event handlers. The handlers are
-// defined next to the behaviour they belong to: ui/ for the entries and the
-// help, sizing/ for arming and the action, settings/ and app/ for the
-// settings and the lifecycle.
-#include <array>
+// layout table), its form state and its event handlers. The handlers read
+// the controls, hand plain values to the rules in sizing/ and settings/ and
+// write back what those give; each file of ui/ holds the handlers of one
+// job, and app/lifecycle.cpp the load and unload steps.
 #include <cstdint>
-#include <vector>
 
 #include "platform/forms.h"
 #include "platform/platform.h"
+#include "sizing/action.h"
 #include "sizing/history.h"
+#include "sizing/presets.h"
 #include "ui/layout.h"
 
 namespace ui {
-
-constexpr int presetCount = 7;
-// The resolution presets, index 0 to 6; the load step copies them into the form state.
-constexpr std::array<std::int16_t, presetCount> presetWidthTable{640, 800, 1024, 1152, 1280, 1280, 1600};
-constexpr std::array<std::int16_t, presetCount> presetHeightTable{480, 600, 768, 864, 960, 1024, 1200};
 
 // 16-bit booleans of the forms layer.
 constexpr std::int16_t vbTrue = -1;
@@ -29,13 +24,13 @@ struct FormState {
     std::int32_t selectedResolution = 0;
     std::int32_t screenWidth = 0;
     std::int32_t screenHeight = 0;
-    std::array<std::int16_t, presetCount> presetWidths{};
-    std::array<std::int16_t, presetCount> presetHeights{};
-    std::vector<sizing::HistoryRecord> resizedWindows;
+    sizing::PresetTable presetWidths{};
+    sizing::PresetTable presetHeights{};
+    sizing::History resizedWindows;
     std::int16_t restoreMode = vbFalse;
 };
 
-class MainWindow final : private forms::FormEvents {
+class MainWindow final : private forms::FormEvents, private sizing::PlacementMemory {
 public:
     explicit MainWindow(platform::Platform& platform);
     MainWindow(const MainWindow&) = delete;
@@ -73,9 +68,11 @@ public:
     // --- Operations shared by the handlers ---
     void NormaliseEntries();
     void FilterNumericKey(std::int16_t& keyAscii);
-    void RememberPlacement(const platform::WindowPlacement& placement,
-                           platform::WindowHandle window);
-    bool RecallPlacement(platform::WindowPlacement& placement, platform::WindowHandle window);
+    // The history's operations (sizing::PlacementMemory), through which the
+    // sizing action keeps the placements it changes.
+    void RememberPlacement(const platform::WindowPlacement& placement, platform::WindowHandle window) override;
+    bool RecallPlacement(platform::WindowPlacement& placement, platform::WindowHandle window) override;
+    void ReopenPlacement(platform::WindowHandle window, platform::ShowState showCmd) override;
 
 private:
     // forms::FormEvents: route the model's events to the handlers above.

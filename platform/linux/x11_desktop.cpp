@@ -12,7 +12,7 @@
 #include "platform/linux/frame_geometry.h"
 #include "platform/linux/monitor_layout.h"
 #include "platform/linux/size_limits.h"
-#include "platform/linux/title_text.h"
+#include "platform/linux/wide_text.h"
 #include "platform/linux/x11_connection.h"
 #include "platform/linux/x11_monitors.h"
 
@@ -45,11 +45,6 @@ bool waitUntil(Condition condition) {
         std::this_thread::sleep_for(pollInterval);
     }
     return true;
-}
-
-bool isMinimizing(std::int32_t showCmd) {
-    constexpr std::int32_t minimize = 6, showMinNoActive = 7;
-    return showCmd == showMinimized || showCmd == minimize || showCmd == showMinNoActive;
 }
 
 SizeLimits limitsFrom(const XSizeHints& hints) {
@@ -183,7 +178,7 @@ public:
 
     std::wstring title(Window window) {
         if (const auto name = bytesProperty(display_, window, atoms_.wmName, atoms_.utf8String))
-            return utf8TitleBuffer(*name);
+            return posix::fromUtf8Lossy(*name);
         // The older name, in whatever encoding its program chose; Xlib turns
         // it into UTF-8.
         std::string name;
@@ -197,12 +192,12 @@ public:
                 XFreeStringList(list);
             }
         }
-        return utf8TitleBuffer(name);
+        return posix::fromUtf8Lossy(name);
     }
 
     // Leaves a minimised, maximised or full-screen state, moves and sizes
     // the frame, then takes the show state asked for.
-    bool place(Window window, std::int32_t showCmd, const Rect& outer) {
+    bool place(Window window, ShowState showCmd, const Rect& outer) {
         const std::optional<WindowState> now = state(window);
         if (!now) return false;
         if (now->hidden) {
@@ -220,7 +215,7 @@ public:
         if (showCmd == showMaximized) {
             setState(window, addState, atoms_.maximizedVert, atoms_.maximizedHorz);
             waitForState(window, [](const WindowState& s) { return s.maximized(); });
-        } else if (isMinimizing(showCmd)) {
+        } else if (showCmd == showMinimized) {
             XIconifyWindow(display_, window, DefaultScreen(display_));
             waitForState(window, [](const WindowState& s) { return s.hidden; });
         }
@@ -346,22 +341,20 @@ bool X11Desktop::setPlacement(WindowHandle window, const WindowPlacement& placem
     return session_->place(window, placement.showCmd, placement.rcNormalPosition);
 }
 
-bool X11Desktop::showAndMove(WindowHandle window, std::int32_t showCmd, const Rect& screenRectangle) {
+bool X11Desktop::showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) {
     return session_->place(window, showCmd, screenRectangle);
 }
 
 std::optional<Rect> X11Desktop::windowRectangle(WindowHandle window) { return session_->outerFrame(window); }
 
-bool X11Desktop::isToolWindow(WindowHandle window) {
-    return session_->isToolWindow(window);
-}
+WindowFacts X11Desktop::facts(WindowHandle window) { return {.toolWindow = session_->isToolWindow(window)}; }
 
 // On X11 the X server and the window manager move and size a window; its
 // program is told afterwards and nothing here waits for it, so a program that
 // hangs cannot hang this one. What can go wrong is that the window is gone.
 bool X11Desktop::answers(WindowHandle window, std::chrono::milliseconds) { return session_->exists(window); }
 
-std::wstring X11Desktop::titleBuffer(WindowHandle window) { return session_->title(window); }
+std::wstring X11Desktop::title(WindowHandle window) { return session_->title(window); }
 
 std::optional<Monitor> X11Desktop::monitorFor(const Rect& screenRectangle) {
     const std::vector<Monitor> monitors = session_->monitors().withWorkAreas();

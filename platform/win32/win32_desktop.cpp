@@ -17,11 +17,29 @@ HWND toHwnd(WindowHandle window) {
 RECT toNative(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 Rect fromNative(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+UINT toNative(ShowState state) {
+    switch (state) {
+        case showMinimized: return SW_SHOWMINIMIZED;
+        case showMaximized: return SW_SHOWMAXIMIZED;
+        case showRestore: return SW_RESTORE;
+        case showNormal: break;
+    }
+    return SW_SHOWNORMAL;
+}
+
+// GetWindowPlacement reports a window as minimised, maximised or shown
+// normally, and nothing else.
+ShowState fromNative(UINT showCmd) {
+    if (showCmd == SW_SHOWMINIMIZED) return showMinimized;
+    if (showCmd == SW_SHOWMAXIMIZED) return showMaximized;
+    return showNormal;
+}
+
 WINDOWPLACEMENT toNative(const WindowPlacement& p) {
     WINDOWPLACEMENT native{};
     native.length = sizeof native;
     native.flags = p.flags;
-    native.showCmd = static_cast<UINT>(p.showCmd);
+    native.showCmd = toNative(p.showCmd);
     native.ptMinPosition = {p.ptMinPosition.x, p.ptMinPosition.y};
     native.ptMaxPosition = {p.ptMaxPosition.x, p.ptMaxPosition.y};
     native.rcNormalPosition = toNative(p.rcNormalPosition);
@@ -31,7 +49,7 @@ WINDOWPLACEMENT toNative(const WindowPlacement& p) {
 WindowPlacement fromNative(const WINDOWPLACEMENT& n) {
     WindowPlacement p;
     p.flags = n.flags;
-    p.showCmd = static_cast<std::int32_t>(n.showCmd);
+    p.showCmd = fromNative(n.showCmd);
     p.ptMinPosition = {n.ptMinPosition.x, n.ptMinPosition.y};
     p.ptMaxPosition = {n.ptMaxPosition.x, n.ptMaxPosition.y};
     p.rcNormalPosition = fromNative(n.rcNormalPosition);
@@ -57,7 +75,7 @@ bool Win32Desktop::setPlacement(WindowHandle window, const WindowPlacement& plac
     return SetWindowPlacement(toHwnd(window), &native) != 0;
 }
 
-bool Win32Desktop::showAndMove(WindowHandle window, std::int32_t showCmd, const Rect& screenRectangle) {
+bool Win32Desktop::showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) {
     const HWND hwnd = toHwnd(window);
     // The rectangle is the one of the normal state; a minimised window may
     // come back maximised first.
@@ -67,7 +85,8 @@ bool Win32Desktop::showAndMove(WindowHandle window, std::int32_t showCmd, const 
     if (!SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                       SWP_NOZORDER | SWP_NOACTIVATE))
         return false;
-    if (showCmd != SW_RESTORE && showCmd != SW_SHOWNORMAL) ShowWindow(hwnd, showCmd);
+    if (showCmd == showMinimized || showCmd == showMaximized)
+        ShowWindow(hwnd, static_cast<int>(toNative(showCmd)));
     return true;
 }
 
@@ -77,8 +96,9 @@ std::optional<Rect> Win32Desktop::windowRectangle(WindowHandle window) {
     return fromNative(outer);
 }
 
-bool Win32Desktop::isToolWindow(WindowHandle window) {
-    return (GetWindowLongW(toHwnd(window), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+WindowFacts Win32Desktop::facts(WindowHandle window) {
+    const LONG extendedStyle = GetWindowLongW(toHwnd(window), GWL_EXSTYLE);
+    return {.toolWindow = (extendedStyle & WS_EX_TOOLWINDOW) != 0};
 }
 
 bool Win32Desktop::answers(WindowHandle window, std::chrono::milliseconds timeout) {
@@ -89,10 +109,19 @@ bool Win32Desktop::answers(WindowHandle window, std::chrono::milliseconds timeou
                                static_cast<UINT>(timeout.count()), &ignored) != 0;
 }
 
-std::wstring Win32Desktop::titleBuffer(WindowHandle window) {
-    std::wstring buffer(256, L' ');
-    GetWindowTextW(toHwnd(window), buffer.data(), 256);
-    return buffer;
+// GetWindowTextLength would send the window's program a message, and that
+// program may hang; so the buffer grows until the title fits with room over.
+std::wstring Win32Desktop::title(WindowHandle window) {
+    std::wstring buffer(256, L'\0');
+    for (;;) {
+        const int capacity = static_cast<int>(buffer.size());
+        const int length = GetWindowTextW(toHwnd(window), buffer.data(), capacity);
+        if (length < capacity - 1) {
+            buffer.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 std::optional<Monitor> Win32Desktop::monitorFor(const Rect& screenRectangle) {

@@ -12,11 +12,11 @@ public:
     WindowHandle foregroundWindow() override;
     bool getPlacement(WindowHandle window, WindowPlacement& placement) override;
     bool setPlacement(WindowHandle window, const WindowPlacement& placement) override;
-    bool showAndMove(WindowHandle window, std::int32_t showCmd, const Rect& screenRectangle) override;
+    bool showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) override;
     std::optional<Rect> windowRectangle(WindowHandle window) override;
-    bool isToolWindow(WindowHandle window) override;
+    WindowFacts facts(WindowHandle window) override;
     bool answers(WindowHandle window, std::chrono::milliseconds timeout) override;
-    std::wstring titleBuffer(WindowHandle window) override;
+    std::wstring title(WindowHandle window) override;
     std::optional<Monitor> monitorFor(const Rect& screenRectangle) override;
     Size screenSize() override;
     bool anyMonitorIntersects(const Rect& screenPixels) override;

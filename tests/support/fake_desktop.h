@@ -77,7 +77,8 @@ public:
         place(w, placement.showCmd, onScreen);
         return true;
     }
-    bool showAndMove(platform::WindowHandle window, std::int32_t showCmd, const platform::Rect& onScreen) override {
+    bool showAndMove(platform::WindowHandle window, platform::ShowState showCmd,
+                     const platform::Rect& onScreen) override {
         auto it = windows.find(window);
         if (it == windows.end() || it->second.refusesPlacements) return false;
         place(it->second, showCmd, onScreen);
@@ -88,22 +89,17 @@ public:
         if (it == windows.end()) return std::nullopt;
         return outerRectangle(it->second);
     }
-    bool isToolWindow(platform::WindowHandle window) override {
+    platform::WindowFacts facts(platform::WindowHandle window) override {
         auto it = windows.find(window);
-        return it != windows.end() && it->second.toolWindow;
+        return {.toolWindow = it != windows.end() && it->second.toolWindow};
     }
     bool answers(platform::WindowHandle window, std::chrono::milliseconds) override {
         auto it = windows.find(window);
         return it != windows.end() && !it->second.hung;
     }
-    std::wstring titleBuffer(platform::WindowHandle window) override {
-        std::wstring buffer(256, L' ');
+    std::wstring title(platform::WindowHandle window) override {
         auto it = windows.find(window);
-        if (it == windows.end()) return buffer;
-        const std::wstring title = it->second.title.substr(0, 255);
-        buffer.replace(0, title.size(), title);
-        buffer[title.size()] = L'\0';
-        return buffer;
+        return it == windows.end() ? std::wstring() : it->second.title;
     }
     std::optional<platform::Monitor> monitorFor(const platform::Rect& r) override {
         if (failWorkArea || monitors.empty()) return std::nullopt;
@@ -129,7 +125,7 @@ private:
     }
     // A restored window reports itself as shown normally; its application
     // keeps its minimum size.
-    void place(FakeWindow& w, std::int32_t showCmd, platform::Rect onScreen) const {
+    void place(FakeWindow& w, platform::ShowState showCmd, platform::Rect onScreen) const {
         ++w.placementsApplied;
         w.placement.showCmd = showCmd == platform::showRestore ? platform::showNormal : showCmd;
         onScreen.right = std::max(onScreen.right, onScreen.left + w.minimumSize.width);

@@ -31,7 +31,7 @@ struct ArmingTest : ::testing::Test {
 
     std::vector<int> enabledPresets() {
         std::vector<int> enabled;
-        for (int i = 0; i < presetCount; ++i)
+        for (int i = 0; i < sizing::presetCount; ++i)
             if (window.optRes(i).enabled()) enabled.push_back(i);
         return enabled;
     }

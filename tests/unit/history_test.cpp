@@ -9,7 +9,7 @@ namespace {
 using sizing::History;
 using sizing::HistoryRecord;
 
-platform::WindowPlacement placement(std::int32_t showCmd, platform::Rect normal) {
+platform::WindowPlacement placement(platform::ShowState showCmd, platform::Rect normal) {
     return {0, showCmd, {}, {}, normal};
 }
 
@@ -31,14 +31,14 @@ TEST_F(HistoryTest, FreshListKnowsNoWindowAndFirstRecordGoesToIndexOne) {
 }
 
 TEST_F(HistoryTest, OneRecordPerWindowInFirstSizedOrderNeverRemoved) {
-    sizing::remember(history, placement(1, {0, 0, 100, 100}), 0x2020);
-    sizing::remember(history, placement(1, {5, 5, 50, 50}), 0x3030);
-    sizing::remember(history, placement(3, {7, 8, 9, 10}), 0x2020);
+    sizing::remember(history, placement(platform::showNormal, {0, 0, 100, 100}), 0x2020);
+    sizing::remember(history, placement(platform::showNormal, {5, 5, 50, 50}), 0x3030);
+    sizing::remember(history, placement(platform::showMaximized, {7, 8, 9, 10}), 0x2020);
     ASSERT_EQ(history.size(), 3u);
-    EXPECT_EQ(history[1], (HistoryRecord{0x2020, 3, 7, 8, 9, 10}));
-    EXPECT_EQ(history[2], (HistoryRecord{0x3030, 1, 5, 5, 50, 50}));
+    EXPECT_EQ(history[1], (HistoryRecord{0x2020, platform::showMaximized, 7, 8, 9, 10}));
+    EXPECT_EQ(history[2], (HistoryRecord{0x3030, platform::showNormal, 5, 5, 50, 50}));
 
-    platform::WindowPlacement out = placement(1, {});
+    platform::WindowPlacement out = placement(platform::showNormal, {});
     EXPECT_TRUE(sizing::recall(history, out, 0x3030));
     EXPECT_EQ(history.size(), 3u);
     EXPECT_EQ(history[0], HistoryRecord{});
@@ -63,7 +63,7 @@ TEST_F(HistoryTest, RecallHandsBackTheStoredPlacementOnceThenTheMarker) {
 
     platform::WindowPlacement again = placement(platform::showNormal, {});
     ASSERT_TRUE(sizing::recall(history, again, 0x2020));
-    EXPECT_EQ(again.showCmd, -12345);
+    EXPECT_EQ(static_cast<std::int32_t>(again.showCmd), -12345);
     EXPECT_EQ(again.rcNormalPosition, (platform::Rect{-300, -20, 200, 400}));
 
     // A new sizing makes it restorable again, with fresh values.
@@ -88,7 +88,7 @@ TEST_F(HistoryTest, ReopenTakesBackTheMarkOfOneWindowOnly) {
 
 TEST(HistoryWithoutPlaceholder, FirstRecordStillGoesToIndexOne) {
     History history;
-    sizing::remember(history, placement(1, {1, 2, 3, 4}), 0x2020);
+    sizing::remember(history, placement(platform::showNormal, {1, 2, 3, 4}), 0x2020);
     ASSERT_EQ(history.size(), 2u);
     EXPECT_EQ(history[0], HistoryRecord{});
 }

@@ -358,8 +358,9 @@ TEST_F(SizingTest, TitleLosesItsLeadingSpacesOnly) {
     restore(notepad);
     EXPECT_EQ(result(), L"记事本 – Ελληνικά" + crlf + L"恢复其原始大小。");
 
-    EXPECT_EQ(sizing::titleFromBuffer(std::wstring(256, L' ')), L"");
-    EXPECT_EQ(sizing::titleFromBuffer(std::wstring(L"\0", 1) + std::wstring(255, L' ')), L"");
+    // As read into a buffer of 256: at most 255 characters, NULs dropped.
+    EXPECT_EQ(sizing::shownTitle(L"  " + std::wstring(300, L'x')), std::wstring(253, L'x'));
+    EXPECT_EQ(sizing::shownTitle(std::wstring(L" a\0b  ", 6)), L"ab  ");
 }
 
 TEST_F(SizingTest, RestoreBringsBackThePlacementFromBeforeTheLastSizingOnce) {

@@ -132,7 +132,7 @@ TEST_F(X11DesktopTest, AWindowThatIsGoneFailsQuietly) {
         EXPECT_FALSE(desktop->setPlacement(gone, placement));
         EXPECT_FALSE(desktop->windowRectangle(gone));
         EXPECT_FALSE(desktop->answers(gone, std::chrono::milliseconds(100)));
-        EXPECT_EQ(desktop->titleBuffer(gone).front(), L'\0');
+        EXPECT_EQ(desktop->title(gone), L"");
     }
     EXPECT_EQ(desktop->foregroundWindow(), 0u);
 }
@@ -151,7 +151,7 @@ TEST_F(X11DesktopTest, WithoutWindowManagerTheWindowIsMovedItself) {
     ASSERT_TRUE(desktop->getPlacement(window, placement));
     EXPECT_EQ(placement.showCmd, platform::showNormal);
     EXPECT_EQ(placement.rcNormalPosition, (Rect{10, 20, 110, 220}));
-    EXPECT_EQ(desktop->titleBuffer(window).substr(0, 4), std::wstring(L"记事本") + L'\0');
+    EXPECT_EQ(desktop->title(window), L"记事本");
 
     EXPECT_TRUE(desktop->showAndMove(window, platform::showRestore, {30, 40, 1060, 786}));
     EXPECT_EQ(desktop->windowRectangle(window), (Rect{30, 40, 1060, 786}));

@@ -1,16 +1,15 @@
 #pragma once
-// Numbers in the four entry fields, shared by the entry handlers, the
-// settings and the defaults button.
+// Numbers in the entry fields, read and written the same wherever an entry's
+// text is taken: in the field, by the settings and the defaults button, when
+// a window is sized.
 #include <string_view>
 
 #include "platform/forms.h"
 
-namespace ui {
+namespace numbers {
 
-// The number an entry's text stands for, wherever that text is read: in the
-// field, by the defaults button, when a stored entry is loaded and when a
-// window is sized. A number beyond the double range counts as 0, so that a
-// pasted "1e400" never turns into some huge size.
+// The number an entry's text stands for. A number beyond the double range
+// counts as 0, so that a pasted "1e400" never turns into some huge size.
 double entryNumber(std::wstring_view text);
 
 // Writes rule(number) into the entry in plain form. The entry cuts a text
@@ -20,4 +19,4 @@ double entryNumber(std::wstring_view text);
 // within three rounds.
 void putSettledNumber(forms::Control& entry, double number, double (*rule)(double), wchar_t decimalMark);
 
-}  // namespace ui
+}  // namespace numbers

@@ -1,0 +1,42 @@
+#pragma once
+// The action on the window the user caught: sizing it to the size asked
+// for, or restoring the placement it had before its last sizing. Each gives
+// the window it found in the foreground and the text for the result field.
+#include <optional>
+#include <string>
+
+#include "platform/desktop.h"
+#include "sizing/geometry.h"
+
+namespace sizing {
+
+// Where the action keeps the placements it changes: the main window's
+// history, through the main window's own operations on it.
+class PlacementMemory {
+public:
+    virtual void RememberPlacement(const platform::WindowPlacement& placement, platform::WindowHandle window) = 0;
+    // Hands back the stored placement and marks the record used; false for
+    // a window without a record.
+    virtual bool RecallPlacement(platform::WindowPlacement& placement, platform::WindowHandle window) = 0;
+    // Takes back the mark of a recall whose placement was not applied.
+    virtual void ReopenPlacement(platform::WindowHandle window, platform::ShowState showCmd) = 0;
+
+protected:
+    ~PlacementMemory() = default;
+};
+
+struct Outcome {
+    // The foreground window when the action fired, acted on or not.
+    platform::WindowHandle targetWindow = 0;
+    // The new text of the result field: the window's title, a line break
+    // and what became of it; nullopt leaves the field as it is.
+    std::optional<std::wstring> result;
+};
+
+// Neither touches this program's own window nor a handle that is not
+// greater than 0.
+Outcome sizeForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, const SizeRequest& request,
+                       PlacementMemory& memory);
+Outcome restoreForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, PlacementMemory& memory);
+
+}  // namespace sizing
