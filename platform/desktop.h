@@ -50,10 +50,23 @@ struct Size {
 // What a desktop tells of one window besides its placement and title. A new
 // fact joins as a field whose default says "nothing special", so that a
 // desktop that does not tell it yet needs no change.
+// The desktop and its panels are part of the desktop itself, never sized.
+enum class WindowKind { ordinary, desktop, panel };
+
+// How far the frame the user sees lies inside the window's outer rectangle
+// on each side: a shadow the client draws itself (GTK's header-bar windows),
+// or Windows' invisible resize borders. All zero where there is none.
+struct Margins {
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const Margins&) const = default;
+};
+
 struct WindowFacts {
     // A tool window (a floating palette) reports its placement from the
     // screen's corner.
     bool toolWindow = false;
+    WindowKind kind = WindowKind::ordinary;
+    Margins invisibleMargins{};
 };
 
 // A monitor and its work area (the monitor less its taskbars and panels), in
