@@ -2,6 +2,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "platform/keys.h"
 #include "platform/numbers.h"
 #include "ui/entries.h"
 #include "ui/main_window.h"
@@ -77,7 +78,7 @@ void MainWindow::NormaliseEntries() {
 }
 
 void MainWindow::FilterNumericKey(std::int16_t& keyAscii) {
-    constexpr std::int16_t backspace = 8, paste = 22, copy = 3, cut = 24;
+    using namespace forms::keys;
     const bool digit = keyAscii >= '0' && keyAscii <= '9';
     if (!digit && keyAscii != backspace && keyAscii != paste && keyAscii != copy && keyAscii != cut)
         keyAscii = 0;
