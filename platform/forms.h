@@ -2,7 +2,7 @@
 // A small retained model of a dialog window and its controls. It owns the
 // semantics that handlers rely on: a click raised inside a value assignment
 // made by code, option buttons exclusive within their container, a text cut
-// to the field's maximum length. A view (the Win32 binding, or nothing in the
+// to the field's maximum length. A view (a window binding, or nothing in the
 // unit tests) mirrors the model and feeds user input back into it.
 #include <cstdint>
 #include <optional>

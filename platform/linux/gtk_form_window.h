@@ -1,12 +1,13 @@
 #pragma once
-// The window that createFormWindow makes, private to the GTK layer. A click on a check
-// box, toggle or option button changes nothing by itself: the widget is put
-// back to the model's value right after the model has taken the click. Its
-// member functions are defined by job: gtk_form_window.cpp (the top-level
-// window, its icon, scale and position), gtk_form_controls.cpp (the widgets,
-// tab order, tooltips, accessible ids), gtk_form_input.cpp (what the user
-// does, to the model), gtk_form_view_updates.cpp (model to widgets, timers)
-// and gtk_form_style.cpp (fonts, colours and compact metrics).
+// The window that createFormWindow makes, private to the GTK layer. A click
+// on a check box, toggle or option button changes nothing by itself: the
+// widget is put back to the model's value right after the model has taken
+// the click. Its member functions are defined by job: gtk_form_window.cpp
+// (the top-level window, its icon, scale and position), gtk_form_controls.cpp
+// (the widgets, tab order, tooltips, accessible ids), gtk_form_input.cpp
+// (what the user does, to the model), gtk_form_view_updates.cpp (model to
+// widgets, timers) and gtk_form_style.cpp (fonts, colours and compact
+// metrics).
 #include <gtk/gtk.h>
 
 #include <functional>

@@ -1,8 +1,8 @@
 #pragma once
-// The window that createFormWindow makes, private to the Win32 layer. Check boxes and
-// option buttons are the non-automatic kinds, so that a click changes nothing
-// until the model says so. Its member functions are defined by job:
-// form_window.cpp (lifetime, message loop), form_controls.cpp (child
+// The window that createFormWindow makes, private to the Win32 layer. Check
+// boxes and option buttons are the non-automatic kinds, so that a click
+// changes nothing until the model says so. Its member functions are defined
+// by job: form_window.cpp (lifetime, message loop), form_controls.cpp (child
 // controls), form_messages.cpp (window procedures, input to the model),
 // form_view_updates.cpp (model to controls), form_dpi.cpp (DPI, fonts,
 // layout, icons) and toggle_painting.cpp (coloured toggles).
