@@ -4,6 +4,7 @@
 #include "platform/message_dialog.h"
 #include "platform/process.h"
 #include "platform/settings_store.h"
+#include "platform/win32/window_changes.h"
 
 namespace platform::win32 {
 
@@ -20,6 +21,10 @@ public:
     std::optional<Monitor> monitorFor(const Rect& screenRectangle) override;
     Size screenSize() override;
     bool anyMonitorIntersects(const Rect& screenPixels) override;
+    bool changePending(WindowHandle window) override;
+
+private:
+    WindowChanges changes_;
 };
 
 class Win32SettingsStore final : public SettingsStore {
