@@ -105,8 +105,10 @@ std::optional<Rect> Win32Desktop::windowRectangle(WindowHandle window) {
 }
 
 WindowFacts Win32Desktop::facts(WindowHandle window) {
-    const LONG extendedStyle = GetWindowLongW(toHwnd(window), GWL_EXSTYLE);
-    return {.toolWindow = (extendedStyle & WS_EX_TOOLWINDOW) != 0};
+    const HWND hwnd = toHwnd(window);
+    const LONG extendedStyle = GetWindowLongW(hwnd, GWL_EXSTYLE);
+    return {.toolWindow = (extendedStyle & WS_EX_TOOLWINDOW) != 0,
+            .invisibleMargins = margins_.of(hwnd)};
 }
 
 bool Win32Desktop::answers(WindowHandle window, std::chrono::milliseconds timeout) {

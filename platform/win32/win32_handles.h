@@ -19,11 +19,15 @@ struct WindowDeleter {
 struct HandleCloser {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
+struct ModuleFreer {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
 
 using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
 using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
 // Events and threads: CreateEvent and CreateThread give null on failure.
 using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+using OwnedModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
 
 }  // namespace platform::win32

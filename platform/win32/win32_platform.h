@@ -4,6 +4,7 @@
 #include "platform/message_dialog.h"
 #include "platform/process.h"
 #include "platform/settings_store.h"
+#include "platform/win32/dwm_margins.h"
 #include "platform/win32/window_changes.h"
 
 namespace platform::win32 {
@@ -24,6 +25,7 @@ public:
     bool changePending(WindowHandle window) override;
 
 private:
+    DwmMargins margins_;
     WindowChanges changes_;
 };
 
