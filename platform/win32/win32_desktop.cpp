@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string_view>
 
 #include "platform/win32/win32_platform.h"
 
@@ -69,6 +70,19 @@ bool showAndMoveNow(HWND hwnd, ShowState showCmd, const Rect& r) {
     return true;
 }
 
+// The shell's desktop (and the windows it draws the wallpaper and icons in)
+// and its taskbars, one per monitor.
+WindowKind kindOf(HWND window) {
+    const HWND shell = GetShellWindow();  // none where no shell runs
+    if (shell && window == shell) return WindowKind::desktop;
+    wchar_t name[32]{};  // longer than every name asked for below
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    const std::wstring_view className = name;
+    if (className == L"WorkerW" || className == L"Progman") return WindowKind::desktop;
+    if (className == L"Shell_TrayWnd" || className == L"Shell_SecondaryTrayWnd") return WindowKind::panel;
+    return WindowKind::ordinary;
+}
+
 }  // namespace
 
 WindowHandle Win32Desktop::foregroundWindow() {
@@ -108,6 +122,7 @@ WindowFacts Win32Desktop::facts(WindowHandle window) {
     const HWND hwnd = toHwnd(window);
     const LONG extendedStyle = GetWindowLongW(hwnd, GWL_EXSTYLE);
     return {.toolWindow = (extendedStyle & WS_EX_TOOLWINDOW) != 0,
+            .kind = kindOf(hwnd),
             .invisibleMargins = margins_.of(hwnd)};
 }
 
