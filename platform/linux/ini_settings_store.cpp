@@ -117,4 +117,13 @@ bool IniSettingsStore::write(const std::wstring& application, const std::wstring
                                     0666, nullptr);
 }
 
+std::optional<StoreFailure> IniSettingsStore::writeAll(const std::wstring& application,
+                                                       const std::wstring& section,
+                                                       const std::vector<Setting>& values) {
+    for (const Setting& setting : values)
+        if (!write(application, section, setting.key, setting.value))
+            return StoreFailure{fromUtf8Lossy(fileOf(application).string()), L"refused"};
+    return std::nullopt;
+}
+
 }  // namespace platform::posix

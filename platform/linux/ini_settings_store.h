@@ -17,16 +17,19 @@ public:
 
     std::optional<std::wstring> read(const std::wstring& application, const std::wstring& section,
                                      const std::wstring& key) override;
-    // Rewrites the whole file atomically: a crash leaves the old file or the new one.
-    // A file that cannot be parsed is kept beside it as settings.ini.bad and replaced.
-    bool write(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-               const std::wstring& value) override;
+    std::optional<StoreFailure> writeAll(const std::wstring& application, const std::wstring& section,
+                                         const std::vector<Setting>& values) override;
 
     // Where the values of an application are kept; empty for a name that is no
     // single directory name.
     std::filesystem::path fileOf(const std::wstring& application) const;
 
 private:
+    // Rewrites the whole file atomically: a crash leaves the old file or the new one.
+    // A file that cannot be parsed is kept beside it as settings.ini.bad and replaced.
+    bool write(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+               const std::wstring& value);
+
     std::filesystem::path configHome_;
 };
 

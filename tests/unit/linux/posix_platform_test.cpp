@@ -40,7 +40,7 @@ struct IniStoreTest : ::testing::Test {
     fs::path file() const { return home / "Ambrisk2" / "settings.ini"; }
     std::optional<std::wstring> read(const std::wstring& key) { return store.read(L"Ambrisk2", L"Settings", key); }
     bool write(const std::wstring& key, const std::wstring& value) {
-        return store.write(L"Ambrisk2", L"Settings", key, value);
+        return !store.writeAll(L"Ambrisk2", L"Settings", {{key, value}});
     }
 };
 
@@ -58,10 +58,10 @@ TEST_F(IniStoreTest, AbsentKeyIsToldFromEmptyValueAndEachProgramNameHasItsOwnFil
 
     // Names that are no single directory, group or key are refused, not mapped elsewhere.
     for (const std::wstring application : {L"", L".", L"..", L"a/b"}) {
-        EXPECT_FALSE(store.write(application, L"Settings", L"k", L"v"));
+        EXPECT_TRUE(store.writeAll(application, L"Settings", {{L"k", L"v"}}));
         EXPECT_EQ(store.read(application, L"Settings", L"k"), std::nullopt);
     }
-    EXPECT_FALSE(store.write(L"Ambrisk2", L"Set]tings", L"k", L"v"));
+    EXPECT_TRUE(store.writeAll(L"Ambrisk2", L"Set]tings", {{L"k", L"v"}}));
     EXPECT_FALSE(write(L"Pos=Left", L"v"));
     EXPECT_FALSE(write(L"Pos\nLeft", L"v"));
 }
