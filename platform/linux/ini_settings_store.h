@@ -1,6 +1,7 @@
 #pragma once
 // The settings store of the Linux edition: one INI file per application,
-// <config home>/<application>/settings.ini, a [section] per section.
+// <config home>/<application>/settings.ini, a [section] per section. A byte
+// order mark at its start, as some editors write, is read past.
 #include <filesystem>
 
 #include "platform/settings_store.h"
@@ -17,6 +18,10 @@ public:
 
     std::optional<std::wstring> read(const std::wstring& application, const std::wstring& section,
                                      const std::wstring& key) override;
+    // Replaces the whole file in one step, under a lock on settings.ini.lock
+    // beside it: a crash leaves the old file or the new one, and runs that
+    // store at the same moment leave the values of one of them. A file that
+    // cannot be parsed is kept beside it as settings.ini.bad and replaced.
     std::optional<StoreFailure> writeAll(const std::wstring& application, const std::wstring& section,
                                          const std::vector<Setting>& values) override;
 
@@ -25,11 +30,6 @@ public:
     std::filesystem::path fileOf(const std::wstring& application) const;
 
 private:
-    // Rewrites the whole file atomically: a crash leaves the old file or the new one.
-    // A file that cannot be parsed is kept beside it as settings.ini.bad and replaced.
-    bool write(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-               const std::wstring& value);
-
     std::filesystem::path configHome_;
 };
 

@@ -1,0 +1,83 @@
+#include "platform/linux/whole_file.h"
+
+#include <glib/gstdio.h>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace platform::posix {
+
+namespace {
+
+// Closes the descriptor; the error of a close that loses written data.
+int closeChecked(int descriptor) { return close(descriptor) == 0 || errno == EINTR ? 0 : errno; }
+
+int writeAll(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(descriptor, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+}  // namespace
+
+int readWholeFile(const std::filesystem::path& file, std::string& bytes) {
+    const int descriptor = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return errno;
+    bytes.clear();
+    char buffer[4096];
+    int error = 0;
+    for (;;) {
+        const ssize_t count = read(descriptor, buffer, sizeof buffer);
+        if (count == 0) break;
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            error = errno;
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+    close(descriptor);
+    return error;
+}
+
+int replaceWholeFile(const std::filesystem::path& file, std::string_view bytes) {
+    std::string temporary = file.string() + ".XXXXXX";
+    // Readable as the user's umask allows, like a file written directly.
+    const int descriptor = g_mkstemp_full(temporary.data(), O_WRONLY | O_CLOEXEC, 0666);
+    if (descriptor < 0) return errno;
+    int error = writeAll(descriptor, bytes);
+    if (error == 0 && fsync(descriptor) != 0) error = errno;
+    const int closed = closeChecked(descriptor);
+    if (error == 0) error = closed;
+    if (error == 0 && rename(temporary.c_str(), file.c_str()) != 0) error = errno;
+    if (error != 0) unlink(temporary.c_str());
+    return error;
+}
+
+FileLock::FileLock(const std::filesystem::path& lockFile) {
+    descriptor_ = open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (descriptor_ < 0) {
+        error_ = errno;
+        return;
+    }
+    while (flock(descriptor_, LOCK_EX) != 0) {
+        if (errno == EINTR) continue;
+        error_ = errno;
+        return;
+    }
+}
+
+FileLock::~FileLock() {
+    if (descriptor_ >= 0) close(descriptor_);  // which lets go of the lock
+}
+
+}  // namespace platform::posix
