@@ -1,6 +1,6 @@
 #include "platform/linux/whole_file.h"
 
-#include <glib/gstdio.h>
+#include <glib.h>
 
 #include <cerrno>
 
@@ -71,7 +71,9 @@ FileLock::FileLock(const std::filesystem::path& lockFile) {
     }
     while (flock(descriptor_, LOCK_EX) != 0) {
         if (errno == EINTR) continue;
-        error_ = errno;
+        // A file system without locks (NFS without its lock service) stores
+        // as before, unguarded, rather than not at all.
+        if (errno != ENOLCK && errno != EOPNOTSUPP) error_ = errno;
         return;
     }
 }

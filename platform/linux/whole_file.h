@@ -26,7 +26,7 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    // 0 while the lock is held.
+    // 0 while the lock is held, or where the file system has no locks.
     int error() const { return error_; }
 
 private:
