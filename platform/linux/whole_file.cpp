@@ -3,6 +3,7 @@
 #include <glib.h>
 
 #include <cerrno>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -12,8 +13,26 @@ namespace platform::posix {
 
 namespace {
 
-// Closes the descriptor; the error of a close that loses written data.
-int closeChecked(int descriptor) { return close(descriptor) == 0 || errno == EINTR ? 0 : errno; }
+// An open file, closed with its owner unless closed before.
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+    ~Descriptor() {
+        if (descriptor_ >= 0) ::close(descriptor_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return descriptor_; }
+    // Closes it now; the error of a close that loses written data.
+    int close() {
+        if (::close(std::exchange(descriptor_, -1)) == 0 || errno == EINTR) return 0;
+        return errno;
+    }
+
+private:
+    int descriptor_;
+};
 
 int writeAll(int descriptor, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -30,33 +49,29 @@ int writeAll(int descriptor, std::string_view bytes) {
 }  // namespace
 
 int readWholeFile(const std::filesystem::path& file, std::string& bytes) {
-    const int descriptor = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) return errno;
+    const Descriptor opened(open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (opened.get() < 0) return errno;
     bytes.clear();
     char buffer[4096];
-    int error = 0;
     for (;;) {
-        const ssize_t count = read(descriptor, buffer, sizeof buffer);
-        if (count == 0) break;
+        const ssize_t count = read(opened.get(), buffer, sizeof buffer);
+        if (count == 0) return 0;
         if (count < 0) {
             if (errno == EINTR) continue;
-            error = errno;
-            break;
+            return errno;
         }
         bytes.append(buffer, static_cast<std::size_t>(count));
     }
-    close(descriptor);
-    return error;
 }
 
 int replaceWholeFile(const std::filesystem::path& file, std::string_view bytes) {
     std::string temporary = file.string() + ".XXXXXX";
     // Readable as the user's umask allows, like a file written directly.
-    const int descriptor = g_mkstemp_full(temporary.data(), O_WRONLY | O_CLOEXEC, 0666);
-    if (descriptor < 0) return errno;
-    int error = writeAll(descriptor, bytes);
-    if (error == 0 && fsync(descriptor) != 0) error = errno;
-    const int closed = closeChecked(descriptor);
+    Descriptor written(g_mkstemp_full(temporary.data(), O_WRONLY | O_CLOEXEC, 0666));
+    if (written.get() < 0) return errno;
+    int error = writeAll(written.get(), bytes);
+    if (error == 0 && fsync(written.get()) != 0) error = errno;
+    const int closed = written.close();
     if (error == 0) error = closed;
     if (error == 0 && rename(temporary.c_str(), file.c_str()) != 0) error = errno;
     if (error != 0) unlink(temporary.c_str());
