@@ -1,6 +1,9 @@
 #pragma once
 // The ends of a run that both entry points share: the unload step, once
-// however the run ends, and the word to the user when there is no window.
+// however the run ends, and the words to the user when something failed.
+#include <optional>
+#include <string>
+
 #include "platform/message_dialog.h"
 #include "ui/main_window.h"
 
@@ -15,12 +18,18 @@ public:
     Closing(const Closing&) = delete;
     Closing& operator=(const Closing&) = delete;
 
-    void run();
+    // When the settings could not be stored, the sentence that says where
+    // and why, for the entry point to pass on as far as the way the run
+    // ends allows; nullopt when they were stored, and on every later call.
+    std::optional<std::wstring> run();
 
 private:
     ui::MainWindow& mainWindow_;
     bool done_ = false;
 };
+
+// A failure shown as an error message over the program's window.
+void tellError(platform::MessageDialog& dialog, const std::wstring& text);
 
 // Said when the main window cannot be made, rather than ending without a
 // word; the settings stay untouched then.

@@ -72,8 +72,8 @@ void MainWindow::frmAmbrisk2_Form_Load() {
 }
 
 // Closing always goes ahead: the cancel flag is never set.
-void MainWindow::frmAmbrisk2_Form_Unload(std::int16_t&) {
-    settings::save(form_, settingsControls, state_.selectedResolution, platform_);
+std::optional<platform::StoreFailure> MainWindow::frmAmbrisk2_Form_Unload(std::int16_t&) {
+    return settings::save(form_, settingsControls, state_.selectedResolution, platform_);
 }
 
 }  // namespace ui

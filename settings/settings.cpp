@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/entry_numbers.h"
 #include "platform/numbers.h"
@@ -18,11 +19,6 @@ namespace {
 // program under another file name keeps settings of its own.
 std::wstring readSetting(platform::Platform& platform, Key key, const std::wstring& fallback) {
     return platform.settings.read(platform.process.executableBaseName(), section, keyName(key)).value_or(fallback);
-}
-
-// A refused write loses only that value; closing goes on regardless.
-void writeSetting(platform::Platform& platform, Key key, const std::wstring& text) {
-    platform.settings.write(platform.process.executableBaseName(), section, keyName(key), text);
 }
 
 // The 16-bit integer a text stands for; nullopt when its number lies beyond
@@ -103,21 +99,23 @@ Position load(forms::Form& form, const Controls& controls, platform::Platform& p
     return position;
 }
 
-void save(const forms::Form& form, const Controls& controls, std::int32_t selectedResolution,
-          platform::Platform& platform) {
+std::optional<platform::StoreFailure> save(const forms::Form& form, const Controls& controls,
+                                           std::int32_t selectedResolution, platform::Platform& platform) {
     const auto text = [&](int id) -> const std::wstring& { return form.control(id).text(); };
     const auto value = [&](int id) { return std::to_wstring(form.control(id).value()); };
-    writeSetting(platform, Key::SelectedResolution, std::to_wstring(selectedResolution));
-    writeSetting(platform, Key::CustomWidth, text(controls.customWidth));
-    writeSetting(platform, Key::CustomHeight, text(controls.customHeight));
-    writeSetting(platform, Key::AddBorder, value(controls.addBorder));
-    writeSetting(platform, Key::Border, text(controls.border));
-    writeSetting(platform, Key::SubtractTaskBar, value(controls.subtractTaskBar));
-    writeSetting(platform, Key::TaskBar, text(controls.taskBar));
-    writeSetting(platform, Key::TaskBarOrientation,
-                 form.control(controls.firstOrientation).selected() ? L"0" : L"1");
-    writeSetting(platform, Key::PosLeft, positionText(form.left()));
-    writeSetting(platform, Key::PosTop, positionText(form.top()));
+    const std::vector<platform::Setting> ten{
+        {keyName(Key::SelectedResolution), std::to_wstring(selectedResolution)},
+        {keyName(Key::CustomWidth), text(controls.customWidth)},
+        {keyName(Key::CustomHeight), text(controls.customHeight)},
+        {keyName(Key::AddBorder), value(controls.addBorder)},
+        {keyName(Key::Border), text(controls.border)},
+        {keyName(Key::SubtractTaskBar), value(controls.subtractTaskBar)},
+        {keyName(Key::TaskBar), text(controls.taskBar)},
+        {keyName(Key::TaskBarOrientation), form.control(controls.firstOrientation).selected() ? L"0" : L"1"},
+        {keyName(Key::PosLeft), positionText(form.left())},
+        {keyName(Key::PosTop), positionText(form.top())}};
+    // In one step, so that two runs ending at once leave the ten of one of them.
+    return platform.settings.writeAll(platform.process.executableBaseName(), section, ten);
 }
 
 void restoreDefaults(forms::Form& form, const Controls& controls, wchar_t decimalMark) {

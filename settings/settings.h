@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "platform/forms.h"
 #include "platform/platform.h"
@@ -49,10 +50,11 @@ struct Controls {
 // unreadable or that no control can take falls back to that setting's default.
 Position load(forms::Form& form, const Controls& controls, platform::Platform& platform);
 
-// Writes the ten settings in their order; a refused write is skipped. The
-// selected resolution is the main window's own record of it.
-void save(const forms::Form& form, const Controls& controls, std::int32_t selectedResolution,
-          platform::Platform& platform);
+// Writes the ten settings in their order, all in one step of the store;
+// what went wrong when they could not be stored. The selected resolution is
+// the main window's own record of it.
+std::optional<platform::StoreFailure> save(const forms::Form& form, const Controls& controls,
+                                           std::int32_t selectedResolution, platform::Platform& platform);
 
 // The defaults button: the custom size keeps the user's numbers, made plain
 // and non-negative; the rest goes back to the design-time values held in the

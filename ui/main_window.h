@@ -5,6 +5,7 @@
 // write back what those give; each file of ui/ holds the handlers of one
 // job, and app/lifecycle.cpp the load and unload steps.
 #include <cstdint>
+#include <optional>
 
 #include "platform/forms.h"
 #include "platform/platform.h"
@@ -46,7 +47,8 @@ public:
 
     // --- Event handlers ---
     void frmAmbrisk2_Form_Load();
-    void frmAmbrisk2_Form_Unload(std::int16_t& cancel);
+    // Gives what went wrong when the settings could not be stored.
+    std::optional<platform::StoreFailure> frmAmbrisk2_Form_Unload(std::int16_t& cancel);
     void frmAmbrisk2_cmdHelp_Click();
     void frmAmbrisk2_cmdRestoreDefaults_Click();
     void frmAmbrisk2_optRes_Click(std::int16_t index);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -75,7 +76,7 @@ private:
     static gboolean onSignal(gpointer self) {
         static_cast<EndRequests*>(self)->close_();
         // A modal message runs a loop of its own, which would keep the
-        // program alive until the user answers it; the settings are stored.
+        // program alive until the user answers it; the unload step has run.
         if (g_main_depth() > 1) std::exit(0);
         return G_SOURCE_CONTINUE;
     }
@@ -103,8 +104,9 @@ public:
 
 private:
     static int onLost(Display*) {
-        if (active_ != nullptr) active_->run();
-        g_printerr("ambrisk2: lost the connection to the X display; the settings are stored\n");
+        const std::optional<std::wstring> notStored = active_ != nullptr ? active_->run() : std::nullopt;
+        tellOnTerminal(L"lost the connection to the X display.");
+        if (notStored) tellOnTerminal(*notStored);
         // No cleanup: it would talk to the display that is gone.
         _exit(1);
     }
@@ -142,13 +144,21 @@ int main() {
     ui::MainWindow mainWindow(platform);
     app::Closing closing(mainWindow);
     const forms::WindowDesign window{ui::windowTitle, ui::clientWidthTwips, ui::clientHeightTwips};
-    const std::function<void()> close = [&closing] {
-        closing.run();
-        // The window's own close quits as well; a signal only comes here.
+    // Settings that could not be stored are told on the terminal; when the
+    // user closed the window, and so is there to read it, in a message too,
+    // once the window is gone.
+    std::optional<std::wstring> notStoredAtClose;
+    const std::function<void()> closeWindow = [&closing, &notStoredAtClose] {
+        notStoredAtClose = closing.run();
+        if (notStoredAtClose) tellOnTerminal(*notStoredAtClose);
+    };
+    const std::function<void()> endOnSignal = [&closing] {
+        if (const std::optional<std::wstring> notStored = closing.run()) tellOnTerminal(*notStored);
+        // The window's own close quits when the window goes.
         if (gtk_main_level() > 0) gtk_main_quit();
     };
     const std::unique_ptr<forms::ViewWindow> view =
-        platform::gtk::createFormWindow(mainWindow.form(), window, close);
+        platform::gtk::createFormWindow(mainWindow.form(), window, closeWindow);
     if (!view) {
         tellOnTerminal(app::windowFailed);
         app::tellWindowFailed(messageDialog);
@@ -156,8 +166,13 @@ int main() {
     }
 
     mainWindow.frmAmbrisk2_Form_Load();
-    // Only a loaded window may store its settings, whichever way the run ends.
-    const EndRequests endRequests(close);
-    const LostDisplay lostDisplay(closing);
-    return view->run();
+    int code = 0;
+    {
+        // Only a loaded window may store its settings, whichever way the run ends.
+        const EndRequests endRequests(endOnSignal);
+        const LostDisplay lostDisplay(closing);
+        code = view->run();
+    }
+    if (notStoredAtClose) app::tellError(messageDialog, *notStoredAtClose);
+    return code;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The settings store of the Linux edition: one INI file per application,
-// <config home>/<application>/settings.ini, a [section] per section.
+// <config home>/<application>/settings.ini, a [section] per section. A byte
+// order mark at its start, as some editors write, is read past.
 #include <filesystem>
 
 #include "platform/settings_store.h"
@@ -17,10 +18,12 @@ public:
 
     std::optional<std::wstring> read(const std::wstring& application, const std::wstring& section,
                                      const std::wstring& key) override;
-    // Rewrites the whole file atomically: a crash leaves the old file or the new one.
-    // A file that cannot be parsed is kept beside it as settings.ini.bad and replaced.
-    bool write(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-               const std::wstring& value) override;
+    // Replaces the whole file in one step, under a lock on settings.ini.lock
+    // beside it: a crash leaves the old file or the new one, and runs that
+    // store at the same moment leave the values of one of them. A file that
+    // cannot be parsed is kept beside it as settings.ini.bad and replaced.
+    std::optional<StoreFailure> writeAll(const std::wstring& application, const std::wstring& section,
+                                         const std::vector<Setting>& values) override;
 
     // Where the values of an application are kept; empty for a name that is no
     // single directory name.

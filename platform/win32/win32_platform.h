@@ -33,8 +33,8 @@ class Win32SettingsStore final : public SettingsStore {
 public:
     std::optional<std::wstring> read(const std::wstring& application, const std::wstring& section,
                                      const std::wstring& key) override;
-    bool write(const std::wstring& application, const std::wstring& section,
-               const std::wstring& key, const std::wstring& value) override;
+    std::optional<StoreFailure> writeAll(const std::wstring& application, const std::wstring& section,
+                                         const std::vector<Setting>& values) override;
 };
 
 class Win32MessageDialog final : public MessageDialog {

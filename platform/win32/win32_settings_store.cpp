@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <type_traits>
 
 #include "platform/win32/win32_platform.h"
@@ -57,17 +58,30 @@ std::optional<std::wstring> Win32SettingsStore::read(const std::wstring& applica
     return std::nullopt;
 }
 
-bool Win32SettingsStore::write(const std::wstring& application, const std::wstring& section,
-                               const std::wstring& key, const std::wstring& value) {
-    if (!validNames(application, section)) return false;
+// The registry has no step that sets several values at once: they are set
+// one by one, and a refused one does not keep the others from being set.
+std::optional<StoreFailure> Win32SettingsStore::writeAll(const std::wstring& application,
+                                                         const std::wstring& section,
+                                                         const std::vector<Setting>& values) {
+    const std::wstring path = sectionPath(application, section);
+    const auto failure = [&](LSTATUS status) {
+        return StoreFailure{L"HKEY_CURRENT_USER\\" + path, L"registry error " + std::to_wstring(status)};
+    };
+    if (!validNames(application, section)) return failure(ERROR_INVALID_NAME);
     HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, sectionPath(application, section).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &created, nullptr) != ERROR_SUCCESS)
-        return false;
+    const LSTATUS opened = RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                           KEY_SET_VALUE, nullptr, &created, nullptr);
+    if (opened != ERROR_SUCCESS) return failure(opened);
     const OwnedKey sectionKey(created);
-    const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(sectionKey.get(), key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          bytes) == ERROR_SUCCESS;
+    LSTATUS firstRefusal = ERROR_SUCCESS;
+    for (const Setting& setting : values) {
+        const DWORD bytes = static_cast<DWORD>((setting.value.size() + 1) * sizeof(wchar_t));
+        const LSTATUS set = RegSetValueExW(sectionKey.get(), setting.key.c_str(), 0, REG_SZ,
+                                           reinterpret_cast<const BYTE*>(setting.value.c_str()), bytes);
+        if (firstRefusal == ERROR_SUCCESS) firstRefusal = set;
+    }
+    if (firstRefusal != ERROR_SUCCESS) return failure(firstRefusal);
+    return std::nullopt;
 }
 
 }  // namespace platform::win32

@@ -91,6 +91,26 @@ def controls_of(pid, title):
     return None
 
 
+def message_of(pid):
+    """The text of the process's message box (an alert window), or None while it shows none."""
+    import pyatspi
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is None or app.get_process_id() != pid:
+            continue
+        for frame in app:
+            if frame is not None and frame.getRole() == pyatspi.ROLE_ALERT:
+                labels = [child.name for child in _descendants(frame) if child.getRole() == pyatspi.ROLE_LABEL]
+                return " ".join(name for name in labels if name)
+    return None
+
+
+def _descendants(accessible):
+    for child in accessible:
+        if child is not None:
+            yield child
+            yield from _descendants(child)
+
+
 def _collect(accessible, found):
     for child in accessible:
         if child is None:

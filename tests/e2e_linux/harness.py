@@ -36,14 +36,16 @@ API
           state() -> set of _NET_WM_STATE names, activate() (clicks the title bar),
           click_inside(), toggle_maximised() (double click on the title bar), close() (Alt+F4
           through the window manager, waits for the end), terminate() (SIGTERM, waits), kill().
-  Session.start_ambrisk(desktop, home=None) -> Ambrisk(Window)   a private home unless one is given.
+  Session.start_ambrisk(desktop, home=None, launcher=()) -> Ambrisk(Window)   a private home unless
+          one is given; launcher: a command that runs the program (setpriv ...).
   Ambrisk: home, settings_path, settings() -> {key: value} of [Settings] or None when there is no
-          file, control(name) -> Control, click(name), key(*names), type(text),
+          file, stderr() -> what the program wrote there so far, message() -> the text of its
+          message box or None, control(name) -> Control, click(name), key(*names), type(text),
           wait_for(predicate, timeout) -> value.
   Control: name, role, accessible_name, text, selection ((start, end) or None), checked, pressed, indeterminate, enabled, sensitive, showing,
           focused, extents (x, y, w, h on the screen), centre.
   DesktopCase(unittest.TestCase): cls.session, cls.desktop (1280 x 1024); self.start(args, title),
-          self.start_ambrisk(home=None): ended by the test's clean-up.
+          self.start_ambrisk(home=None, desktop=None, launcher=()): ended by the test's clean-up.
   wait_for(predicate, timeout=5, interval=0.05), end_group(process), TITLE, CONTROL_NAMES (the
           controls of ui/layout.h), SETTING_NAMES: from tests/e2e_common, which the Windows suite
           shares.
@@ -70,7 +72,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # tests/: the support that both end-to-end suites share.
 sys.path.insert(0, os.path.dirname(HERE))
 # Besides what this file uses, the tests reach CONTROL_NAMES, SETTING_NAMES and main through it (F401).
-from accessibility import Bus, Control, controls_of  # noqa: E402
+from accessibility import Bus, Control, controls_of, message_of  # noqa: E402
 from e2e_common.app_input import AppInput  # noqa: E402
 from e2e_common.processes import end_group, output, shared_session, wait_for  # noqa: E402
 from e2e_common.program import CONTROL_NAMES, REPO, SETTING_NAMES, TITLE  # noqa: E402,F401
@@ -142,8 +144,8 @@ class Desktop:
             ids = [xid for xid in ids if self._xprop(["-id", str(xid)], "_NET_WM_PID") in ([], [pid])]
         return ids[0] if ids else None
 
-    def start(self, args, title, home=None, window_class=None):
-        process = self.session.spawn(args, self.env(home))
+    def start(self, args, title, home=None, window_class=None, stderr=subprocess.DEVNULL):
+        process = self.session.spawn(args, self.env(home), stderr)
         xid = wait_for(lambda: self._found(process, title), timeout=20, message=f"window {title!r}")
         return (window_class or Window)(self, process, xid)
 
@@ -225,7 +227,15 @@ class Window:
 class Ambrisk(AppInput, Window):
     """The program's main window; its controls are read through AT-SPI."""
 
-    home = None
+    home = stderr_path = None
+
+    def stderr(self):
+        with open(self.stderr_path, encoding="utf-8", errors="replace") as f:
+            return f.read()
+
+    def message(self):
+        """The text of the program's message box, or None while it shows none."""
+        return message_of(self.process.pid)
 
     @property
     def settings_path(self):
@@ -289,21 +299,23 @@ class Session:
             self._desktops[key] = Desktop(self, server, server.width, server.height)
         return self._desktops[key]
 
-    def spawn(self, args, env):
+    def spawn(self, args, env, stderr=subprocess.DEVNULL):
         process = subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL, start_new_session=True)
+                                   stderr=stderr, start_new_session=True)
         self._processes.append(process)
         return process
 
     def new_home(self):
         return tempfile.mkdtemp(prefix="home-", dir=self.root)
 
-    def start_ambrisk(self, desktop, home=None):
+    def start_ambrisk(self, desktop, home=None, launcher=()):
         if not os.path.exists(self.exe):
             raise unittest.SkipTest(f"{self.exe} was not built (GTK 3 and X11 development files missing?)")
         home = home or self.new_home()
-        window = desktop.start([self.exe], TITLE, home=home, window_class=Ambrisk)
-        window.home = home
+        descriptor, stderr_path = tempfile.mkstemp(prefix="stderr-", dir=self.root)
+        with os.fdopen(descriptor, "wb") as stderr:
+            window = desktop.start([*launcher, self.exe], TITLE, home=home, window_class=Ambrisk, stderr=stderr)
+        window.home, window.stderr_path = home, stderr_path
         return window
 
     def close(self):
@@ -335,8 +347,8 @@ class DesktopCase(unittest.TestCase):
         self.addCleanup(window.kill)
         return window
 
-    def start_ambrisk(self, home=None, desktop=None):
-        app = self.session.start_ambrisk(desktop or self.desktop, home)
+    def start_ambrisk(self, home=None, desktop=None, launcher=()):
+        app = self.session.start_ambrisk(desktop or self.desktop, home, launcher)
         self.addCleanup(app.kill)
         return app
 

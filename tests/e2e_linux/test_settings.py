@@ -1,4 +1,5 @@
-"""The settings file: kept over a close, a SIGTERM and a restart; a garbled file gives the defaults."""
+"""The settings file: kept over a close, a SIGTERM and a restart; a garbled file gives the defaults, one
+with a byte order mark is read; a failure to store is told."""
 
 import os
 import sys
@@ -52,6 +53,38 @@ class SettingsTest(harness.DesktopCase):
         self.assertTrue(app.control("optRes(0)").checked)
         app.close()
         self.assertEqual(app.process.returncode, 0)
+
+    def test_file_with_a_byte_order_mark_is_read_and_a_folder_that_refuses_the_new_one_is_told(self):
+        home = self.session.new_home()
+        folder = os.path.join(home, ".config", harness.EXE_NAME)
+        os.makedirs(folder)
+        path = os.path.join(folder, "settings.ini")
+        written = b"\xef\xbb\xbf[Settings]\nSelectedResolution=7\nCustomWidth=1000\n"
+        with open(path, "wb") as f:
+            f.write(written)
+        os.chmod(folder, 0o500)
+        self.addCleanup(os.chmod, folder, 0o700)
+        # Root passes over permissions; without that power it meets them as any user does.
+        launcher = ["setpriv", "--bounding-set=-dac_override,-dac_read_search"] if os.geteuid() == 0 else []
+        app = self.start_ambrisk(home, launcher=launcher)
+        self.assertTrue(app.control("optRes(7)").checked)
+        self.assertEqual(app.control("txtBreit").text, "1000")
+        told = f"Ambrisk 2 could not store its settings in {path}: Permission denied."
+        # Ended by a signal, the program may have no one to read a message: the terminal only.
+        app.terminate()
+        self.assertIn(f"ambrisk2: {told}\n", app.stderr())
+
+        app = self.start_ambrisk(home, launcher=launcher)
+        app.activate()
+        app.xdotool("key", "alt+F4")
+        self.assertEqual(app.wait_for(app.message, timeout=10, message="a message box"), told)
+        self.assertIn(f"ambrisk2: {told}\n", app.stderr())
+        self.screenshot("settings-not-stored")
+        app.key("Return")
+        app.process.wait(10)
+        self.assertEqual(app.process.returncode, 0)
+        with open(path, "rb") as f:
+            self.assertEqual(f.read(), written)
 
 
 if __name__ == "__main__":

@@ -19,10 +19,12 @@ public:
     using Key = std::tuple<std::wstring, std::wstring, std::wstring>;
     std::map<Key, std::wstring> values;
     std::vector<std::wstring> writtenKeys;  // in the order written
+    int batches = 0;                        // writeAll calls that stored
     std::vector<std::wstring> readKeys;     // in the order read
     std::function<void(const std::wstring& key)> beforeRead;  // lets a test look at the window mid-load
     bool failReads = false;
     bool failWrites = false;
+    platform::StoreFailure refusal{L"/fake/settings.ini", L"Refused"};  // what failWrites reports
 
     std::optional<std::wstring> read(const std::wstring& application, const std::wstring& section,
                                      const std::wstring& key) override {
@@ -33,12 +35,15 @@ public:
         if (it == values.end()) return std::nullopt;
         return it->second;
     }
-    bool write(const std::wstring& application, const std::wstring& section,
-               const std::wstring& key, const std::wstring& value) override {
-        if (failWrites) return false;
-        values[{application, section, key}] = value;
-        writtenKeys.push_back(key);
-        return true;
+    std::optional<platform::StoreFailure> writeAll(const std::wstring& application, const std::wstring& section,
+                                                   const std::vector<platform::Setting>& settings) override {
+        if (failWrites) return refusal;
+        ++batches;
+        for (const platform::Setting& setting : settings) {
+            values[{application, section, setting.key}] = setting.value;
+            writtenKeys.push_back(setting.key);
+        }
+        return std::nullopt;
     }
 };
 

@@ -16,6 +16,14 @@ TEST(ClosingTest, StoresTheSettingsOnceHoweverOftenTheRunEnds) {
     EXPECT_EQ(runs.fake.settings.writtenKeys.size(), written);
 }
 
+TEST(ClosingTest, SettingsThatCannotBeStoredAreToldOnceWithWhereAndWhy) {
+    fake::ProgramRuns runs;
+    app::Closing closing(runs.start());
+    runs.fake.settings.failWrites = true;
+    EXPECT_EQ(closing.run(), L"Ambrisk 2 could not store its settings in /fake/settings.ini: Refused.");
+    EXPECT_EQ(closing.run(), std::nullopt);
+}
+
 TEST(ClosingTest, AWindowThatCannotBeMadeIsReported) {
     fake::FakePlatform fake;
     app::tellWindowFailed(fake.messageDialog);

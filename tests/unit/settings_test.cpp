@@ -55,6 +55,7 @@ TEST_F(SettingsTest, EmptyStoreGivesTheBuiltInChoicesAndCloseCreatesAllTenKeys) 
 
     EXPECT_EQ(close(), 0);
     EXPECT_EQ(fake.settings.writtenKeys, tenKeys);
+    EXPECT_EQ(fake.settings.batches, 1) << "the ten in one step of the store";
     const std::vector<std::wstring> values{L"0", L"1200", L"900", L"1", L"3", L"1", L"28", L"0", L"1500", L"1200"};
     for (std::size_t i = 0; i < tenKeys.size(); ++i) EXPECT_EQ(stored(tenKeys[i]), values[i]) << tenKeys[i];
 }

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/linux/ini_settings_store.h"
 #include "platform/linux/linux_process.h"
@@ -40,7 +44,7 @@ struct IniStoreTest : ::testing::Test {
     fs::path file() const { return home / "Ambrisk2" / "settings.ini"; }
     std::optional<std::wstring> read(const std::wstring& key) { return store.read(L"Ambrisk2", L"Settings", key); }
     bool write(const std::wstring& key, const std::wstring& value) {
-        return store.write(L"Ambrisk2", L"Settings", key, value);
+        return !store.writeAll(L"Ambrisk2", L"Settings", {{key, value}});
     }
 };
 
@@ -58,10 +62,10 @@ TEST_F(IniStoreTest, AbsentKeyIsToldFromEmptyValueAndEachProgramNameHasItsOwnFil
 
     // Names that are no single directory, group or key are refused, not mapped elsewhere.
     for (const std::wstring application : {L"", L".", L"..", L"a/b"}) {
-        EXPECT_FALSE(store.write(application, L"Settings", L"k", L"v"));
+        EXPECT_TRUE(store.writeAll(application, L"Settings", {{L"k", L"v"}}));
         EXPECT_EQ(store.read(application, L"Settings", L"k"), std::nullopt);
     }
-    EXPECT_FALSE(store.write(L"Ambrisk2", L"Set]tings", L"k", L"v"));
+    EXPECT_TRUE(store.writeAll(L"Ambrisk2", L"Set]tings", {{L"k", L"v"}}));
     EXPECT_FALSE(write(L"Pos=Left", L"v"));
     EXPECT_FALSE(write(L"Pos\nLeft", L"v"));
 }
@@ -78,7 +82,7 @@ TEST_F(IniStoreTest, OddTextsComeBackAsWritten) {
     EXPECT_EQ(read(L"Key0"), texts[0]);
 }
 
-TEST_F(IniStoreTest, FailedWriteLeavesTheOldFileWhole) {
+TEST_F(IniStoreTest, FailedWriteLeavesTheOldFileWholeAndSaysWhereAndWhy) {
     ASSERT_TRUE(write(L"Border", L"3"));
     const std::string before = contentsOf(file());
 
@@ -89,15 +93,18 @@ TEST_F(IniStoreTest, FailedWriteLeavesTheOldFileWhole) {
     rlimit small = saved;
     small.rlim_cur = 64;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = write(L"CustomWidth", std::wstring(1000, L'9'));
+    const auto failure = store.writeAll(L"Ambrisk2", L"Settings", {{L"CustomWidth", std::wstring(1000, L'9')}});
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_FALSE(written);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->place, file().wstring());
+    EXPECT_EQ(failure->reason, L"File too large");
     EXPECT_EQ(contentsOf(file()), before);
     EXPECT_EQ(read(L"Border"), L"3");
-    EXPECT_EQ(std::distance(fs::directory_iterator(file().parent_path()), fs::directory_iterator()), 1)
-        << "no temporary file left behind";
+    for (const auto& entry : fs::directory_iterator(file().parent_path()))
+        EXPECT_TRUE(entry.path() == file() || entry.path() == (fs::path(file()) += ".lock"))
+            << "left behind: " << entry.path();
 }
 
 TEST_F(IniStoreTest, GarbledFileGivesNothingAndIsKeptAsideAtTheNextWrite) {
@@ -119,8 +126,60 @@ TEST_F(IniStoreTest, GarbledFileGivesNothingAndIsKeptAsideAtTheNextWrite) {
     fs::remove(file());
     fs::create_directory(file());
     EXPECT_EQ(read(L"Border"), std::nullopt);
-    EXPECT_FALSE(write(L"Border", L"3"));
+    const auto failure = store.writeAll(L"Ambrisk2", L"Settings", {{L"Border", L"3"}});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason, L"Is a directory");
     EXPECT_TRUE(fs::is_directory(file()));
+}
+
+TEST_F(IniStoreTest, FileOfAnEditorThatWritesAByteOrderMarkIsReadAndKept) {
+    fs::create_directories(file().parent_path());
+    std::ofstream(file(), std::ios::binary) << "\xEF\xBB\xBF[Settings]\nBorder=7\n";
+    EXPECT_EQ(read(L"Border"), L"7");
+    ASSERT_TRUE(write(L"TaskBar", L"28"));
+    EXPECT_EQ(contentsOf(file()), "[Settings]\nBorder=7\nTaskBar=28\n");
+    EXPECT_FALSE(fs::exists(fs::path(file()) += ".bad"));
+}
+
+// Whether a settings file holds ten keys, all with the same value.
+bool holdsOneBatch(const std::string& text) {
+    std::istringstream lines(text);
+    std::set<std::string> values;
+    int keys = 0;
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        ++keys;
+        values.insert(line.substr(equals + 1));
+    }
+    return keys == 10 && values.size() == 1;
+}
+
+TEST_F(IniStoreTest, RunsStoringAtTheSameMomentLeaveTheTenOfOneOfThem) {
+    const auto batch = [](const std::wstring& value) {
+        std::vector<platform::Setting> ten;
+        for (int key = 0; key < 10; ++key) ten.push_back({L"Key" + std::to_wstring(key), value});
+        return ten;
+    };
+    std::atomic<int> writing = 2;
+    std::atomic<bool> refused = false;
+    const auto run = [&](const std::wstring& name) {
+        IniSettingsStore own(home);
+        for (int round = 0; round < 25; ++round)
+            if (own.writeAll(L"Ambrisk2", L"Settings", batch(name + std::to_wstring(round)))) refused = true;
+        --writing;
+    };
+    std::thread first(run, L"first"), second(run, L"second");
+    std::vector<std::string> mixed;
+    while (writing > 0) {
+        const std::string text = contentsOf(file());
+        if (!text.empty() && !holdsOneBatch(text)) mixed.push_back(text);
+    }
+    first.join();
+    second.join();
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(mixed.empty()) << mixed.size() << " mixed, such as:\n" << mixed.front();
+    EXPECT_TRUE(holdsOneBatch(contentsOf(file()))) << contentsOf(file());
 }
 
 TEST(IniStoreHome, FollowsXdgConfigHomeOnlyWhenItIsAbsolute) {
