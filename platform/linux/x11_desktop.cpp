@@ -137,7 +137,15 @@ public:
     }
 
     FrameExtents extents(Window window) {
-        return frameExtentsFrom(longsProperty(display_, window, atoms_.frameExtents, XA_CARDINAL).value_or(std::vector<long>{}));
+        if (const auto announced = longsProperty(display_, window, atoms_.frameExtents, XA_CARDINAL))
+            return frameExtentsFrom(*announced);
+        // A window manager that announces no frame (i3) still puts the
+        // client in a window of its own: its ancestor just below the root.
+        const Window frame = topLevelAncestor(window);
+        if (frame == None || frame == window) return {};
+        const std::optional<ClientGeometry> client = clientGeometry(window);
+        const std::optional<Rect> around = outerRectangleOf(frame);
+        return client && around ? extentsAround(*client, *around) : FrameExtents{};
     }
 
     std::optional<Rect> outerFrame(Window window) {
@@ -167,13 +175,21 @@ public:
         return XGetWindowAttributes(display_, window, &attributes) != 0;
     }
 
-    // A floating palette or toolbar.
-    bool isToolWindow(Window window) {
+    WindowFacts facts(Window window) {
+        WindowFacts facts;
         const auto types = longsProperty(display_, window, atoms_.windowType, XA_ATOM);
-        for (const long type : types.value_or(std::vector<long>{}))
-            if (static_cast<Atom>(type) == atoms_.typeUtility || static_cast<Atom>(type) == atoms_.typeToolbar)
-                return true;
-        return false;
+        for (const long type : types.value_or(std::vector<long>{})) {
+            const Atom a = static_cast<Atom>(type);
+            // A floating palette or toolbar.
+            facts.toolWindow |= a == atoms_.typeUtility || a == atoms_.typeToolbar;
+            if (facts.kind != WindowKind::ordinary) continue;
+            if (a == atoms_.typeDesktop) facts.kind = WindowKind::desktop;
+            if (a == atoms_.typeDock) facts.kind = WindowKind::panel;
+        }
+        const auto shadow = longsProperty(display_, window, atoms_.gtkFrameExtents, XA_CARDINAL);
+        const std::optional<ClientGeometry> client = clientGeometry(window);
+        if (shadow && client) facts.invisibleMargins = clientMarginsFrom(*shadow, client->size);
+        return facts;
     }
 
     std::wstring title(Window window) {
@@ -223,6 +239,28 @@ public:
     }
 
 private:
+    // The window's ancestor that is a child of the root; None when the
+    // window is gone.
+    Window topLevelAncestor(Window window) {
+        for (;;) {
+            Window root, parent, *children = nullptr;
+            unsigned count = 0;
+            if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return None;
+            const std::unique_ptr<Window, XFreeDeleter> owned(children);
+            if (parent == root_ || parent == None) return window;
+            window = parent;
+        }
+    }
+
+    std::optional<Rect> outerRectangleOf(Window window) {
+        Window root;
+        int x, y;
+        unsigned width, height, border, depth;
+        if (!XGetGeometry(display_, window, &root, &x, &y, &width, &height, &border, &depth)) return std::nullopt;
+        return Rect{x, y, static_cast<std::int32_t>(std::int64_t{x} + width + 2 * border),
+                    static_cast<std::int32_t>(std::int64_t{y} + height + 2 * border)};
+    }
+
     // Until the window is in the state wanted, or gone.
     template <typename Wanted>
     void waitForState(Window window, Wanted wanted) {
@@ -347,7 +385,7 @@ bool X11Desktop::showAndMove(WindowHandle window, ShowState showCmd, const Rect&
 
 std::optional<Rect> X11Desktop::windowRectangle(WindowHandle window) { return session_->outerFrame(window); }
 
-WindowFacts X11Desktop::facts(WindowHandle window) { return {.toolWindow = session_->isToolWindow(window)}; }
+WindowFacts X11Desktop::facts(WindowHandle window) { return session_->facts(window); }
 
 // On X11 the X server and the window manager move and size a window; its
 // program is told afterwards and nothing here waits for it, so a program that

@@ -157,4 +157,37 @@ TEST_F(X11DesktopTest, WithoutWindowManagerTheWindowIsMovedItself) {
     EXPECT_EQ(desktop->windowRectangle(window), (Rect{30, 40, 1060, 786}));
 }
 
+TEST_F(X11DesktopTest, FactsAndTheFrameOfAWindowManagerThatAnnouncesNone) {
+    const auto desktop = X11Desktop::connect(server->name());
+    ASSERT_TRUE(desktop);
+    // A frame as i3 makes one: 2 pixels at the sides and the bottom, an 18-pixel title.
+    const Window frame = newWindow({100, 50, 504, 370});
+    const Window client = XCreateSimpleWindow(other.get(), frame, 2, 18, 400, 300, 0, 0, 0);
+    XSync(other.get(), False);
+    EXPECT_EQ(desktop->windowRectangle(client), (Rect{100, 50, 504, 370}));
+    EXPECT_EQ(desktop->facts(client).kind, platform::WindowKind::ordinary);
+
+    Display* d = other.get();
+    const auto set = [&](const char* name, Atom type, int format, std::vector<long> values) {
+        XChangeProperty(d, client, XInternAtom(d, name, False), type, format, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(values.data()), static_cast<int>(values.size()));
+        XSync(d, False);
+    };
+    const Atom dock = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DOCK", False);
+    const Atom desktopType = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DESKTOP", False);
+    set("_NET_WM_WINDOW_TYPE", XA_ATOM, 32, {static_cast<long>(dock)});
+    set("_GTK_FRAME_EXTENTS", XA_CARDINAL, 32, {26, 26, 23, 29});
+    platform::WindowFacts facts = desktop->facts(client);
+    EXPECT_EQ(facts.kind, platform::WindowKind::panel);
+    EXPECT_EQ(facts.invisibleMargins, (platform::Margins{26, 23, 26, 29}));
+
+    set("_NET_WM_WINDOW_TYPE", XA_ATOM, 32, {static_cast<long>(desktopType), static_cast<long>(dock)});
+    EXPECT_EQ(desktop->facts(client).kind, platform::WindowKind::desktop);
+    // Margins of the wrong type or format are no margins.
+    set("_GTK_FRAME_EXTENTS", XA_INTEGER, 32, {26, 26, 23, 29});
+    EXPECT_EQ(desktop->facts(client).invisibleMargins, platform::Margins{});
+    set("_GTK_FRAME_EXTENTS", XA_CARDINAL, 16, {26, 26});
+    EXPECT_EQ(desktop->facts(client).invisibleMargins, platform::Margins{});
+}
+
 }  // namespace
