@@ -11,10 +11,11 @@
 
 #include "platform/linux/frame_geometry.h"
 #include "platform/linux/monitor_layout.h"
-#include "platform/linux/size_limits.h"
 #include "platform/linux/wide_text.h"
 #include "platform/linux/x11_connection.h"
 #include "platform/linux/x11_monitors.h"
+#include "platform/linux/x11_press_watch.h"
+#include "platform/linux/x11_size_hints.h"
 
 namespace platform::x11 {
 
@@ -45,37 +46,6 @@ bool waitUntil(Condition condition) {
         std::this_thread::sleep_for(pollInterval);
     }
     return true;
-}
-
-SizeLimits limitsFrom(const XSizeHints& hints) {
-    SizeLimits limits;
-    if (hints.flags & PMinSize) limits.minimum = Size{hints.min_width, hints.min_height};
-    if (hints.flags & PMaxSize) limits.maximum = Size{hints.max_width, hints.max_height};
-    if (hints.flags & PBaseSize) limits.base = Size{hints.base_width, hints.base_height};
-    if (hints.flags & PResizeInc) limits.step = Size{hints.width_inc, hints.height_inc};
-    if (hints.flags & PAspect)
-        limits.aspect = AspectRange{{hints.min_aspect.x, hints.min_aspect.y}, {hints.max_aspect.x, hints.max_aspect.y}};
-    return limits;
-}
-
-void writeLimits(const SizeLimits& limits, XSizeHints& hints) {
-    const auto put = [&](long flag, const std::optional<Size>& size, int& width, int& height) {
-        hints.flags &= ~flag;
-        if (!size) return;
-        hints.flags |= flag;
-        width = size->width;
-        height = size->height;
-    };
-    put(PMinSize, limits.minimum, hints.min_width, hints.min_height);
-    put(PMaxSize, limits.maximum, hints.max_width, hints.max_height);
-    put(PBaseSize, limits.base, hints.base_width, hints.base_height);
-    put(PResizeInc, limits.step, hints.width_inc, hints.height_inc);
-    hints.flags &= ~PAspect;
-    if (limits.aspect) {
-        hints.flags |= PAspect;
-        hints.min_aspect = {limits.aspect->lowest.width, limits.aspect->lowest.height};
-        hints.max_aspect = {limits.aspect->highest.width, limits.aspect->highest.height};
-    }
 }
 
 }  // namespace
@@ -112,6 +82,15 @@ public:
           monitors_(display_, atoms_) {}
 
     Monitors& monitors() { return monitors_; }
+
+    // A watch of its own connection, for as long as presses are watched.
+    void watchPresses(bool watching) {
+        if (!watching)
+            presses_.reset();
+        else if (!presses_)
+            presses_ = PressWatch::start(DisplayString(display_));
+    }
+    PressWatch* presses() { return presses_.get(); }
 
     Window activeWindow() {
         const auto active = longsProperty(display_, root_, atoms_.activeWindow, XA_WINDOW);
@@ -281,19 +260,6 @@ private:
         return std::find(list.begin(), list.end(), static_cast<long>(feature)) != list.end();
     }
 
-    // The window manager keeps a window within the limits its program set;
-    // the user chose the size, so the limits in the way are widened.
-    void allowClientSize(Window window, Size client) {
-        const std::unique_ptr<XSizeHints, XFreeDeleter> hints(XAllocSizeHints());
-        long supplied = 0;
-        if (!hints || !XGetWMNormalHints(display_, window, hints.get(), &supplied)) return;
-        const SizeLimits limits = limitsFrom(*hints);
-        const SizeLimits allowed = allowing(limits, client);
-        if (allowed == limits) return;
-        writeLimits(allowed, *hints);
-        XSetWMNormalHints(display_, window, hints.get());
-    }
-
     // Asks for the frame's outer rectangle and waits until the window has it.
     // A window manager may change the frame itself when the limits change (a
     // window that becomes resizable gets handles): then the client's size is
@@ -313,7 +279,7 @@ private:
 
     bool requestFrame(Window window, const Rect& outer, const FrameExtents& frame, std::int32_t border) {
         const FramePlacement target = framePlacement(outer, frame, border);
-        allowClientSize(window, target.clientSize);
+        allowClientSize(display_, window, target.clientSize);
         const Point client{target.frameOrigin.x + frame.left + border, target.frameOrigin.y + frame.top + border};
         if (supports(atoms_.moveResizeWindow)) {
             // North-west gravity: the position is the frame's outer corner,
@@ -345,6 +311,7 @@ private:
     Atoms atoms_;
     Monitors monitors_;
     std::optional<bool> xwayland_;
+    std::unique_ptr<PressWatch> presses_;
 };
 
 std::unique_ptr<X11Desktop> X11Desktop::connect(const char* displayName) {
@@ -406,6 +373,15 @@ Size X11Desktop::screenSize() { return session_->monitors().primarySize(); }
 bool X11Desktop::anyMonitorIntersects(const Rect& screenPixels) {
     const std::vector<Rect> areas = session_->monitors().areas();
     return std::any_of(areas.begin(), areas.end(), [&](const Rect& m) { return overlaps(m, screenPixels); });
+}
+
+void X11Desktop::watchPresses(bool watching) { session_->watchPresses(watching); }
+
+std::optional<std::vector<WindowHandle>> X11Desktop::pressedWindows() {
+    PressWatch* presses = session_->presses();
+    if (!presses) return std::nullopt;
+    const std::vector<Window> windows = presses->takePressedWindows();
+    return std::vector<WindowHandle>(windows.begin(), windows.end());
 }
 
 }  // namespace platform::x11
