@@ -115,6 +115,10 @@ public:
                               static_cast<std::int32_t>(border)};
     }
 
+    bool announcesFrame(Window window) {
+        return longsProperty(display_, window, atoms_.frameExtents, XA_CARDINAL).has_value();
+    }
+
     FrameExtents extents(Window window) {
         if (const auto announced = longsProperty(display_, window, atoms_.frameExtents, XA_CARDINAL))
             return frameExtentsFrom(*announced);
@@ -283,11 +287,16 @@ private:
         const Point client{target.frameOrigin.x + frame.left + border, target.frameOrigin.y + frame.top + border};
         if (supports(atoms_.moveResizeWindow)) {
             // North-west gravity: the position is the frame's outer corner,
-            // the size the client's.
-            constexpr long northWest = NorthWestGravity, allFour = 0xF << 8;
+            // the size the client's. A window manager that announces no frame
+            // (i3) takes the position as the client's own, whatever the
+            // gravity: static gravity says just that.
+            const bool announced = announcesFrame(window);
+            const long gravity = announced ? NorthWestGravity : StaticGravity;
+            const Point at = announced ? target.frameOrigin : Point{client.x - border, client.y - border};
+            constexpr long allFour = 0xF << 8;
             sendToWindowManager(display_, window, atoms_.moveResizeWindow,
-                                {northWest | allFour | (userTool << 12), target.frameOrigin.x, target.frameOrigin.y,
-                                 target.clientSize.width, target.clientSize.height});
+                                {gravity | allFour | (userTool << 12), at.x, at.y, target.clientSize.width,
+                                 target.clientSize.height});
         } else {
             // No window manager that takes the request: the window is moved
             // itself, its client where the frame would put it.
