@@ -95,6 +95,10 @@ public:
     // with the calls that work across programs (show, then move and size).
     // False when refused.
     virtual bool showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) = 0;
+    // True while the last of those changes asked of the window waits for the
+    // window's program, which has not carried it out in time; it may still
+    // take effect when that program answers.
+    virtual bool changePending(WindowHandle window) = 0;
     // The outer rectangle the window has now, in screen pixels.
     virtual std::optional<Rect> windowRectangle(WindowHandle window) = 0;
     // The facts of the window; the defaults for a window that is gone.

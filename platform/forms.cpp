@@ -4,6 +4,22 @@
 
 namespace forms {
 
+bool inOneOptionGroup(const ControlDesign& a, const ControlDesign& b) {
+    return a.kind == Kind::Option && b.kind == Kind::Option && a.container == b.container;
+}
+
+void ControlView::controlChanged(int id, Property what) {
+    switch (what) {
+        case Property::Text:
+            showText(id);
+            if (viewed_.control(id).kind() == Kind::TextField) showSelection(id);
+            break;
+        case Property::Value: showValue(id); break;
+        case Property::Enabled: showEnabled(id); break;
+        case Property::Selection: showSelection(id); break;
+    }
+}
+
 Control::Control(Form& form, int id, const ControlDesign& design)
     : form_(&form),
       id_(id),
@@ -39,8 +55,7 @@ void Control::setValue(int value) {
         form_->changed(id_, Property::Value);
         if (selectedValue == 0) return;  // clearing an option raises nothing
         for (Control& other : form_->controls_) {
-            if (&other != this && other.kind() == Kind::Option &&
-                other.design_->container == design_->container && other.value_ != 0) {
+            if (&other != this && inOneOptionGroup(*other.design_, *design_) && other.value_ != 0) {
                 other.value_ = 0;
                 form_->changed(other.id_, Property::Value);
             }
@@ -77,6 +92,10 @@ Form::Form(const ControlDesign* designs, int count, int timerCount)
     : timers_(static_cast<std::size_t>(timerCount)) {
     controls_.reserve(static_cast<std::size_t>(count));
     for (int id = 0; id < count; ++id) controls_.emplace_back(*this, id, designs[id]);
+}
+
+int Form::runningInterval(int timer) const {
+    return timerEnabled(timer) && timerInterval(timer) > 0 ? timerInterval(timer) : 0;
 }
 
 void Form::setTimerInterval(int timer, int milliseconds) {
@@ -134,8 +153,10 @@ void Form::userSelected(int id, int start, int length) {
     c.selLength_ = std::clamp(length, 0, size - c.selStart_);
 }
 
-void Form::userGotFocus(int id) {
+bool Form::userGotFocus(int id) {
+    selectionChosen_ = false;
     if (events_) events_->gotFocus(id);
+    return selectionChosen_;
 }
 
 std::int16_t Form::userKeyPress(int id, std::int16_t keyAscii) {
@@ -155,6 +176,7 @@ void Form::viewMoved(float left, float top, float width, float height) {
 }
 
 void Form::changed(int id, Property what) {
+    if (what == Property::Selection) selectionChosen_ = true;
     if (view_) view_->controlChanged(id, what);
 }
 

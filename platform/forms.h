@@ -2,7 +2,7 @@
 // A small retained model of a dialog window and its controls. It owns the
 // semantics that handlers rely on: a click raised inside a value assignment
 // made by code, option buttons exclusive within their container, a text cut
-// to the field's maximum length. A view (the Win32 binding, or nothing in the
+// to the field's maximum length. A view (a window binding, or nothing in the
 // unit tests) mirrors the model and feeds user input back into it.
 #include <cstdint>
 #include <optional>
@@ -52,6 +52,17 @@ struct ControlDesign {
     const wchar_t* accessibleName = nullptr;
 };
 
+// What a view needs of the window besides its controls and timers.
+struct WindowDesign {
+    const wchar_t* title;
+    int clientWidthTwips;
+    int clientHeightTwips;
+};
+
+// Whether two controls are option buttons of one group: the buttons of one
+// container exclude each other, and the arrow keys go round them.
+bool inOneOptionGroup(const ControlDesign& a, const ControlDesign& b);
+
 enum class Property { Text, Value, Enabled, Selection };
 
 // Events the model raises towards the program's handlers.
@@ -78,6 +89,34 @@ protected:
 };
 
 class Form;
+
+// A view's top-level window, as the entry point holds it once it is made.
+class ViewWindow {
+public:
+    virtual ~ViewWindow() = default;
+    // Shows the window and handles the program's events until the window
+    // has been closed; gives the exit code.
+    virtual int run() = 0;
+};
+
+// A view of real controls: each change of a control comes to the member for
+// its kind, and a field whose text changed shows the model's selection again
+// (a control moves its caret when its text is set).
+class ControlView : public FormView {
+public:
+    explicit ControlView(const Form& form) : viewed_(form) {}
+    void controlChanged(int id, Property what) final;
+
+protected:
+    ~ControlView() = default;
+    virtual void showText(int id) = 0;
+    virtual void showValue(int id) = 0;
+    virtual void showEnabled(int id) = 0;
+    virtual void showSelection(int id) = 0;
+
+private:
+    const Form& viewed_;
+};
 
 class Control {
 public:
@@ -143,8 +182,12 @@ public:
     const Control& control(int id) const { return controls_.at(static_cast<std::size_t>(id)); }
     int controlCount() const { return static_cast<int>(controls_.size()); }
 
+    int timerCount() const { return static_cast<int>(timers_.size()); }
     int timerInterval(int timer) const { return timers_.at(static_cast<std::size_t>(timer)).interval; }
     bool timerEnabled(int timer) const { return timers_.at(static_cast<std::size_t>(timer)).enabled; }
+    // The interval of a timer that runs, 0 for one that does not: a timer
+    // runs while it is enabled with an interval above 0.
+    int runningInterval(int timer) const;
     void setTimerInterval(int timer, int milliseconds);
     void setTimerEnabled(int timer, bool enabled);
 
@@ -167,7 +210,10 @@ public:
     void userClicked(int id);
     void userEditedText(int id, const Text& text);  // no echo to the view
     void userSelected(int id, int start, int length);
-    void userGotFocus(int id);
+    // True when the got-focus handler chose a selection, which the view then
+    // keeps over the caret that its control places itself; otherwise the
+    // view's selection is the model's to take.
+    bool userGotFocus(int id);
     // Returns the character to insert, 0 when the handler swallowed it.
     std::int16_t userKeyPress(int id, std::int16_t keyAscii);
     void timerFired(int timer);
@@ -187,6 +233,7 @@ private:
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::uint32_t hWnd_ = 0;
     float twipsPerPixel_ = 15.0f;
+    bool selectionChosen_ = false;  // a selection was set since the last focus event
 };
 
 }  // namespace forms

@@ -19,6 +19,7 @@ constexpr const wchar_t* unknownWindow = L"is unknown and cannot be sized back";
 constexpr const wchar_t* sizeOutOfRange = L"new size is out of range and cannot be applied";
 constexpr const wchar_t* notRestored = L"original size could not be restored";
 constexpr const wchar_t* notResponding = L"is not responding and was left unchanged";
+constexpr const wchar_t* notChangedYet = L"is not responding and has not changed yet";
 constexpr const wchar_t* unreachable = L"The clicked window is not an X11 window and cannot be reached";
 
 // Changing a window waits for its program; one that does not answer within
@@ -81,6 +82,9 @@ std::optional<std::wstring> sizeWindow(platform::Desktop& desktop, platform::Win
     apply(desktop, handle, *placement, frame.toScreen);
 
     const std::wstring title = titleOf(handle, desktop);
+    // Its program hangs in the change, which may still take effect; its
+    // record stays, so that the user can restore it then.
+    if (desktop.changePending(handle)) return report(title, notChangedYet);
     const std::optional<platform::WindowPlacement> now = placementOf(handle, desktop);
     if (!now) return std::nullopt;
     // The size the window really has: its application may keep a size of its own.
@@ -108,6 +112,7 @@ std::optional<std::wstring> restoreWindow(platform::Desktop& desktop, platform::
     const PlacementFrame frame = placementFrame(desktop, handle, current, placement->rcNormalPosition);
     // Refused: a window of a program with higher rights, say.
     if (!apply(desktop, handle, *placement, frame.toScreen)) return keepRestorable(notRestored);
+    if (desktop.changePending(handle)) return keepRestorable(notChangedYet);
     return report(title, restored);
 }
 

@@ -27,6 +27,7 @@ public:
                      const platform::Rect& rect) override {
         return desktop_.showAndMove(window, showCmd, rect);
     }
+    bool changePending(platform::WindowHandle window) override { return desktop_.changePending(window); }
     std::optional<platform::Rect> windowRectangle(platform::WindowHandle window) override {
         return desktop_.windowRectangle(window);
     }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/entry_numbers.h"
+#include "platform/keys.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -65,7 +66,7 @@ void MainWindow::NormaliseEntries() {
 }
 
 void MainWindow::FilterNumericKey(std::int16_t& keyAscii) {
-    constexpr std::int16_t backspace = 8, paste = 22, copy = 3, cut = 24;
+    using namespace forms::keys;
     const bool digit = keyAscii >= '0' && keyAscii <= '9';
     if (!digit && keyAscii != backspace && keyAscii != paste && keyAscii != copy && keyAscii != cut)
         keyAscii = 0;

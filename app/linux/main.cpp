@@ -7,14 +7,16 @@
 #include <gtk/gtk.h>
 
 #include <csignal>
-#include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
 
+#include "app/closing.h"
 #include "platform/linux/gtk_form_binding.h"
 #include "platform/linux/gtk_message_box.h"
 #include "platform/linux/ini_settings_store.h"
@@ -56,29 +58,11 @@ int refuseWithoutX11() {
     return 1;
 }
 
-// The unload step, run at most once however the run ends: a close, a signal
-// or the end of the X session.
-class Shutdown {
-public:
-    explicit Shutdown(ui::MainWindow& mainWindow) : mainWindow_(mainWindow) {}
-
-    void unload() {
-        if (done_) return;
-        done_ = true;
-        std::int16_t cancel = 0;  // closing cannot be refused
-        mainWindow_.frmAmbrisk2_Form_Unload(cancel);
-    }
-
-private:
-    ui::MainWindow& mainWindow_;
-    bool done_ = false;
-};
-
 // SIGTERM, SIGINT and SIGHUP (logout, shutdown, a closed terminal, Ctrl+C)
 // close the window as the user would, from the main loop.
 class EndRequests {
 public:
-    explicit EndRequests(platform::gtk::FormBinding& binding) : binding_(binding) {
+    explicit EndRequests(std::function<void()> close) : close_(std::move(close)) {
         for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sources_.push_back(g_unix_signal_add(signal, onSignal, this));
     }
     ~EndRequests() {
@@ -89,14 +73,14 @@ public:
 
 private:
     static gboolean onSignal(gpointer self) {
-        static_cast<EndRequests*>(self)->binding_.runClosing();
+        static_cast<EndRequests*>(self)->close_();
         // A modal message runs a loop of its own, which would keep the
         // program alive until the user answers it; the settings are stored.
         if (g_main_depth() > 1) std::exit(0);
         return G_SOURCE_CONTINUE;
     }
 
-    platform::gtk::FormBinding& binding_;
+    std::function<void()> close_;
     std::vector<guint> sources_;
 };
 
@@ -106,8 +90,8 @@ private:
 // handler no context of its own, hence the one pointer for its lifetime.
 class LostDisplay {
 public:
-    explicit LostDisplay(Shutdown& shutdown) {
-        active_ = &shutdown;
+    explicit LostDisplay(app::Closing& closing) {
+        active_ = &closing;
         previous_ = XSetIOErrorHandler(onLost);
     }
     ~LostDisplay() {
@@ -119,13 +103,13 @@ public:
 
 private:
     static int onLost(Display*) {
-        if (active_ != nullptr) active_->unload();
+        if (active_ != nullptr) active_->run();
         g_printerr("ambrisk2: lost the connection to the X display; the settings are stored\n");
         // No cleanup: it would talk to the display that is gone.
         _exit(1);
     }
 
-    static inline Shutdown* active_ = nullptr;
+    static inline app::Closing* active_ = nullptr;
     XIOErrorHandler previous_ = nullptr;
 };
 
@@ -156,27 +140,24 @@ int main() {
     platform::Platform platform{*desktop, settings, messageDialog, process};
 
     ui::MainWindow mainWindow(platform);
-    Shutdown shutdown(mainWindow);
-    const platform::gtk::WindowSpec window{ui::windowTitle, ui::clientWidthTwips, ui::clientHeightTwips,
-                                           ui::TimerCount};
-    platform::gtk::FormBinding binding(mainWindow.form(), window, [&shutdown] {
-        shutdown.unload();
+    app::Closing closing(mainWindow);
+    const forms::WindowDesign window{ui::windowTitle, ui::clientWidthTwips, ui::clientHeightTwips};
+    const std::function<void()> close = [&closing] {
+        closing.run();
         // The window's own close quits as well; a signal only comes here.
         if (gtk_main_level() > 0) gtk_main_quit();
-    });
-    if (!binding.created()) {
-        // Say so rather than end without a word; the settings stay untouched.
-        const wchar_t* failed = L"Ambrisk 2 could not create its window.";
-        tellOnTerminal(failed);
-        messageDialog.show(failed, platform::MessageKind::Error, ui::windowTitle);
+    };
+    const std::unique_ptr<forms::ViewWindow> view =
+        platform::gtk::createFormWindow(mainWindow.form(), window, close);
+    if (!view) {
+        tellOnTerminal(app::windowFailed);
+        app::tellWindowFailed(messageDialog);
         return 1;
     }
 
     mainWindow.frmAmbrisk2_Form_Load();
     // Only a loaded window may store its settings, whichever way the run ends.
-    const EndRequests endRequests(binding);
-    const LostDisplay lostDisplay(shutdown);
-    binding.show();
-    gtk_main();
-    return 0;
+    const EndRequests endRequests(close);
+    const LostDisplay lostDisplay(closing);
+    return view->run();
 }

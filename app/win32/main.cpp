@@ -4,8 +4,9 @@
 
 #include <commctrl.h>
 
-#include <cstdint>
+#include <memory>
 
+#include "app/closing.h"
 #include "platform/platform.h"
 #include "platform/win32/form_binding.h"
 #include "platform/win32/win32_platform.h"
@@ -24,19 +25,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     platform::Platform platform{desktop, settings, messageDialog, process};
 
     ui::MainWindow mainWindow(platform);
-    const platform::win32::WindowSpec window{ui::windowTitle, ui::clientWidthTwips,
-                                             ui::clientHeightTwips, ui::TimerCount, appIconId};
-    platform::win32::FormBinding binding(mainWindow.form(), window, instance, [&mainWindow] {
-        std::int16_t cancel = 0;  // closing cannot be refused
-        mainWindow.frmAmbrisk2_Form_Unload(cancel);
-    });
-    if (!binding.created()) {
-        // Say so rather than end without a word; the settings stay untouched.
-        messageDialog.show(L"Ambrisk 2 could not create its window.", platform::MessageKind::Error, ui::windowTitle);
+    app::Closing closing(mainWindow);
+    const forms::WindowDesign window{ui::windowTitle, ui::clientWidthTwips, ui::clientHeightTwips};
+    const std::unique_ptr<forms::ViewWindow> view = platform::win32::createFormWindow(
+        mainWindow.form(), window, appIconId, instance, showCommand, [&closing] { closing.run(); });
+    if (!view) {
+        app::tellWindowFailed(messageDialog);
         return 1;
     }
 
     mainWindow.frmAmbrisk2_Form_Load();
-    binding.show(showCommand);
-    return binding.runMessageLoop();
+    return view->run();
 }

@@ -7,6 +7,7 @@
 #include "platform/linux/gtk_form_window.h"
 #include "platform/linux/gtk_text.h"
 #include "platform/linux/logical_pixels.h"
+#include "platform/tab_order.h"
 
 namespace platform::gtk {
 
@@ -67,8 +68,7 @@ bool FormWindow::createControls(GtkWidget* canvas) {
     // (drawn beneath the other controls, as the forms layer does), then the
     // rest in tab order, so that of two overlapping option buttons the later
     // one lies in front and takes the click.
-    std::vector<int> order(static_cast<std::size_t>(count));
-    for (int id = 0; id < count; ++id) order[static_cast<std::size_t>(id)] = id;
+    std::vector<int> order = forms::byTabIndex(form_);
     const auto layer = [this](int id) {
         switch (form_.control(id).kind()) {
             case forms::Kind::Frame: return 0;
@@ -76,10 +76,7 @@ bool FormWindow::createControls(GtkWidget* canvas) {
             default: return 2;
         }
     };
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        if (layer(a) != layer(b)) return layer(a) < layer(b);
-        return form_.control(a).design().tabIndex < form_.control(b).design().tabIndex;
-    });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return layer(a) < layer(b); });
 
     for (const int id : order) {
         const forms::ControlDesign& design = form_.control(id).design();
@@ -102,11 +99,8 @@ bool FormWindow::createControls(GtkWidget* canvas) {
         describeForAccessibility(id);
         connectInput(id);
         gtk_widget_show(placed);
-        if (design.kind != forms::Kind::Label && design.kind != forms::Kind::Frame) tabOrder_.push_back(id);
     }
-    std::stable_sort(tabOrder_.begin(), tabOrder_.end(), [this](int a, int b) {
-        return form_.control(a).design().tabIndex < form_.control(b).design().tabIndex;
-    });
+    tabOrder_ = forms::tabOrder(form_);
     return true;
 }
 
@@ -128,8 +122,7 @@ GtkWidget* FormWindow::createWidget(int id) {
             // Exclusive within their container: one GTK group per frame (or the window).
             GSList* group = nullptr;
             for (int other = 0; other < form_.controlCount() && !group; ++other) {
-                const forms::ControlDesign& o = form_.control(other).design();
-                if (other != id && o.kind == forms::Kind::Option && o.container == design.container && widget(other))
+                if (other != id && forms::inOneOptionGroup(form_.control(other).design(), design) && widget(other))
                     group = gtk_radio_button_get_group(GTK_RADIO_BUTTON(widget(other)));
             }
             made.widget = withCaption(gtk_radio_button_new(group), design, text);
@@ -174,7 +167,7 @@ GtkWidget* FormWindow::createWidget(int id) {
     g_object_set_data(G_OBJECT(made.widget), "ambrisk-control", GINT_TO_POINTER(id + 1));
     if (design.kind == forms::Kind::Option || design.kind == forms::Kind::CheckBox ||
         design.kind == forms::Kind::Toggle)
-        applyValue(id);
+        showValue(id);
     return made.placed;
 }
 

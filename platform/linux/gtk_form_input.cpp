@@ -6,24 +6,18 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
+#include "platform/keys.h"
 #include "platform/linux/gtk_form_window.h"
 #include "platform/linux/gtk_text.h"
+#include "platform/tab_order.h"
 
 namespace platform::gtk {
 
 namespace {
-
-// Character codes of the keys the key filter judges besides printable ones.
-constexpr std::int16_t selectAllCode = 1;
-constexpr std::int16_t copyCode = 3;
-constexpr std::int16_t backspaceCode = 8;
-constexpr std::int16_t pasteCode = 22;
-constexpr std::int16_t cutCode = 24;
-constexpr std::int16_t controlBackspaceCode = 127;
 
 FormWindow* owner(gpointer self) { return static_cast<FormWindow*>(self); }
 
@@ -128,9 +122,9 @@ void FormWindow::clicked(int id) {
     if (!window_) return;  // the handler may have ended the program
     // The model decides: the widgets show its values, whatever the click did.
     if (kind == forms::Kind::Option)
-        applyOptionsOf(form_.control(id).design().container);
+        showOptionGroupOf(id);
     else if (kind != forms::Kind::Button)
-        applyValue(id);
+        showValue(id);
 }
 
 bool FormWindow::keyPressed(const GdkEventKey& key) {
@@ -138,7 +132,9 @@ bool FormWindow::keyPressed(const GdkEventKey& key) {
     const int id = controlIdOf(gtk_window_get_focus(GTK_WINDOW(window_)));
     if (key.keyval == GDK_KEY_Tab || key.keyval == GDK_KEY_KP_Tab || key.keyval == GDK_KEY_ISO_Left_Tab) {
         if (modifiers & ~GDK_SHIFT_MASK) return FALSE;
-        moveFocus((modifiers & GDK_SHIFT_MASK) || key.keyval == GDK_KEY_ISO_Left_Tab);
+        const bool backwards = (modifiers & GDK_SHIFT_MASK) || key.keyval == GDK_KEY_ISO_Left_Tab;
+        const int next = forms::nextTabStop(form_, tabOrder_, id, backwards);
+        if (next >= 0) gtk_widget_grab_focus(widget(next));
         return TRUE;
     }
     if (isArrow(key.keyval) && !modifiers) {
@@ -156,50 +152,33 @@ bool FormWindow::keyPressed(const GdkEventKey& key) {
 }
 
 bool FormWindow::entryKeyPressed(int id, const GdkEventKey& key) {
+    // The key filter sees the key's character code before the entry does;
+    // GTK's own shortcut for a Ctrl key that makes one would act past it.
     const guint modifiers = key.state & gtk_accelerator_get_default_mod_mask();
-    std::int16_t code = 0;
-    if (modifiers == GDK_CONTROL_MASK || modifiers == (GDK_CONTROL_MASK | GDK_SHIFT_MASK)) {
-        // Ctrl with a letter or Backspace makes a control character that the
-        // key filter judges; GTK's own shortcut for the key would act past it.
-        const guint letter = gdk_keyval_to_lower(key.keyval);
-        if (letter >= GDK_KEY_a && letter <= GDK_KEY_z)
-            code = static_cast<std::int16_t>(letter - GDK_KEY_a + 1);
-        else if (key.keyval == GDK_KEY_BackSpace)
-            code = controlBackspaceCode;
-        else
-            return FALSE;  // Ctrl+Insert, Ctrl+arrows and the like edit nothing by a character
-    } else if (modifiers & ~GDK_SHIFT_MASK) {
-        return FALSE;
-    } else if (key.keyval == GDK_KEY_BackSpace) {
-        code = backspaceCode;
-    } else {
-        const gunichar character = gdk_keyval_to_unicode(key.keyval);
-        if (character < 0x20 || character == 0x7F) return FALSE;  // no character: Delete, Home, Enter...
-        // A character beyond 16 bits has no key code; the filter could only swallow it.
-        if (character > 0xFFFF) return TRUE;
-        code = static_cast<std::int16_t>(static_cast<std::uint16_t>(character));
-    }
-    typeCharacter(id, form_.userKeyPress(id, code));
+    const std::optional<std::int16_t> code =
+        forms::keys::typedCode({.character = gdk_keyval_to_unicode(key.keyval),
+                                .backspace = key.keyval == GDK_KEY_BackSpace,
+                                .control = (modifiers & GDK_CONTROL_MASK) != 0,
+                                .otherModifier = (modifiers & ~(GDK_CONTROL_MASK | GDK_SHIFT_MASK)) != 0});
+    if (!code) return FALSE;  // the entry's own key: Delete, Home, Ctrl+Insert...
+    if (*code != 0) typeCharacter(id, form_.userKeyPress(id, *code));
     return TRUE;
 }
 
 void FormWindow::typeCharacter(int id, std::int16_t code) {
     if (!window_ || !isEntry(id)) return;
     GtkWidget* entry = widget(id);
-    switch (code) {
-        case 0: return;  // swallowed
-        case selectAllCode: gtk_editable_select_region(GTK_EDITABLE(entry), 0, -1); return;
-        case copyCode: g_signal_emit_by_name(entry, "copy-clipboard"); return;
-        case cutCode: g_signal_emit_by_name(entry, "cut-clipboard"); return;
-        case pasteCode: pasteClipboard(id); return;
-        case backspaceCode: g_signal_emit_by_name(entry, "backspace"); return;
-        default: break;
+    switch (forms::keys::editAction(code)) {
+        case forms::keys::EditAction::Nothing: return;
+        case forms::keys::EditAction::SelectAll: gtk_editable_select_region(GTK_EDITABLE(entry), 0, -1); return;
+        case forms::keys::EditAction::Copy: g_signal_emit_by_name(entry, "copy-clipboard"); return;
+        case forms::keys::EditAction::Cut: g_signal_emit_by_name(entry, "cut-clipboard"); return;
+        case forms::keys::EditAction::Paste: pasteClipboard(id); return;
+        case forms::keys::EditAction::Backspace: g_signal_emit_by_name(entry, "backspace"); return;
+        case forms::keys::EditAction::Insert: break;
     }
-    const auto character = static_cast<gunichar>(static_cast<std::uint16_t>(code));
-    // Other control characters and lone halves of a surrogate pair insert nothing.
-    if (character < 0x20 || character == 0x7F || (character >= 0xD800 && character <= 0xDFFF)) return;
     char utf8[8] = {};
-    g_unichar_to_utf8(character, utf8);
+    g_unichar_to_utf8(static_cast<gunichar>(static_cast<std::uint16_t>(code)), utf8);
     insertUnfiltered(id, utf8);
 }
 
@@ -223,12 +202,11 @@ void FormWindow::filterInsertedText(int id, const char* text, int length, int* p
     const std::wstring inserted = fromUtf8(text, length);
     std::wstring kept;
     for (const wchar_t character : inserted) {
-        if (static_cast<std::uint32_t>(character) > 0xFFFF) continue;
-        const auto code = static_cast<std::int16_t>(static_cast<std::uint16_t>(character));
-        const std::int16_t result = form_.userKeyPress(id, code);
-        const auto resultCharacter = static_cast<wchar_t>(static_cast<std::uint16_t>(result));
-        if (result != 0 && resultCharacter >= 0x20 && (resultCharacter < 0xD800 || resultCharacter > 0xDFFF))
-            kept += resultCharacter;
+        const std::optional<std::int16_t> code = forms::keys::characterCode(static_cast<char32_t>(character));
+        if (!code) continue;
+        const std::int16_t result = form_.userKeyPress(id, *code);
+        if (forms::keys::editAction(result) == forms::keys::EditAction::Insert)
+            kept += static_cast<wchar_t>(static_cast<std::uint16_t>(result));
     }
     if (!window_) return;
     if (kept == inserted) return;
@@ -261,53 +239,19 @@ void FormWindow::pasteClipboard(int id) {
         pending);
 }
 
-void FormWindow::moveFocus(bool backwards) {
-    if (tabOrder_.empty()) return;
-    const int current = controlIdOf(gtk_window_get_focus(GTK_WINDOW(window_)));
-    const auto count = static_cast<int>(tabOrder_.size());
-    int position = -1;
-    for (int i = 0; i < count; ++i)
-        if (tabOrder_[static_cast<std::size_t>(i)] == current) position = i;
-    if (position < 0) position = backwards ? 0 : count - 1;
-    // An option group is one tab stop, at its selected button.
-    for (int step = 1; step <= count; ++step) {
-        const int next =
-            tabOrder_[static_cast<std::size_t>(((position + (backwards ? -step : step)) % count + count) % count)];
-        const bool stop = form_.control(next).kind() != forms::Kind::Option || form_.control(next).selected();
-        if (stop && gtk_widget_is_sensitive(widget(next)) && gtk_widget_get_visible(widget(next))) {
-            gtk_widget_grab_focus(widget(next));
-            return;
-        }
-    }
-}
-
 void FormWindow::moveInOptionGroup(int id, bool backwards) {
-    // The arrow keys go round the enabled buttons of the container, and the
-    // button they reach is clicked, as in a dialog.
-    std::vector<int> group;
-    for (const int other : tabOrder_) {
-        const forms::ControlDesign& design = form_.control(other).design();
-        if (design.kind == forms::Kind::Option && design.container == form_.control(id).design().container &&
-            gtk_widget_is_sensitive(widget(other)))
-            group.push_back(other);
-    }
-    const auto count = static_cast<int>(group.size());
-    int position = 0;
-    for (int i = 0; i < count; ++i)
-        if (group[static_cast<std::size_t>(i)] == id) position = i;
-    if (count < 2) return;
-    const int next = group[static_cast<std::size_t>(((position + (backwards ? -1 : 1)) % count + count) % count)];
+    const int next = forms::nextInOptionGroup(form_, tabOrder_, id, backwards);
+    if (next < 0) return;
     gtk_widget_grab_focus(widget(next));
     form_.userClicked(next);
-    if (window_) applyOptionsOf(form_.control(next).design().container);
+    if (window_) showOptionGroupOf(next);
 }
 
 void FormWindow::focusEntered(int id) {
     if (id < 0) return;
-    selectionSetInFocus_ = false;
-    form_.userGotFocus(id);
+    const bool selectionChosen = form_.userGotFocus(id);
     if (!window_ || !isEntry(id)) return;
-    if (!selectionSetInFocus_) {
+    if (!selectionChosen) {
         syncSelection(id);
         return;
     }
@@ -332,7 +276,7 @@ void FormWindow::focusEntered(int id) {
 void FormWindow::reapplyFocusSelection() {
     const int id = std::exchange(reselectControl_, -1);
     if (id < 0 || !gtk_widget_has_focus(widget(id))) return;
-    applySelection(id);
+    showSelection(id);
     syncSelection(id);
 }
 

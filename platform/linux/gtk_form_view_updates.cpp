@@ -7,22 +7,7 @@
 
 namespace platform::gtk {
 
-void FormWindow::controlChanged(int id, forms::Property what) {
-    if (!window_) return;
-    switch (what) {
-        case forms::Property::Text: applyText(id); break;
-        case forms::Property::Value: applyValue(id); break;
-        case forms::Property::Enabled:
-            gtk_widget_set_sensitive(controls_.at(static_cast<std::size_t>(id)).placed, form_.control(id).enabled());
-            break;
-        case forms::Property::Selection:
-            selectionSetInFocus_ = true;
-            applySelection(id);
-            break;
-    }
-}
-
-void FormWindow::applyText(int id) {
+void FormWindow::showText(int id) {
     const forms::Control& control = form_.control(id);
     const std::string text = toUtf8(control.text());
     GtkWidget* target = widget(id);
@@ -41,11 +26,9 @@ void FormWindow::applyText(int id) {
             break;
     }
     echoing_ = false;
-    // The entry puts its caret at the end; the model keeps its own selection.
-    if (isEntry(id)) applySelection(id);
 }
 
-void FormWindow::applyValue(int id) {
+void FormWindow::showValue(int id) {
     const forms::Control& control = form_.control(id);
     GtkToggleButton* button = GTK_TOGGLE_BUTTON(widget(id));
     const bool wasMirroring = std::exchange(mirroring_, true);
@@ -62,14 +45,16 @@ void FormWindow::applyValue(int id) {
     mirroring_ = wasMirroring;
 }
 
-void FormWindow::applyOptionsOf(int container) {
-    for (int id = 0; id < form_.controlCount(); ++id) {
-        const forms::ControlDesign& design = form_.control(id).design();
-        if (design.kind == forms::Kind::Option && design.container == container) applyValue(id);
-    }
+void FormWindow::showOptionGroupOf(int id) {
+    for (int other = 0; other < form_.controlCount(); ++other)
+        if (forms::inOneOptionGroup(form_.control(other).design(), form_.control(id).design())) showValue(other);
 }
 
-void FormWindow::applySelection(int id) {
+void FormWindow::showEnabled(int id) {
+    gtk_widget_set_sensitive(controls_.at(static_cast<std::size_t>(id)).placed, form_.control(id).enabled());
+}
+
+void FormWindow::showSelection(int id) {
     if (!isEntry(id)) return;
     const forms::Control& control = form_.control(id);
     echoing_ = true;
@@ -78,15 +63,11 @@ void FormWindow::applySelection(int id) {
 }
 
 void FormWindow::timerChanged(int timer) {
-    if (window_) applyTimer(timer);
-}
-
-void FormWindow::applyTimer(int timer) {
     guint& source = timerSources_.at(static_cast<std::size_t>(timer));
     if (source) g_source_remove(std::exchange(source, 0));
-    const int interval = form_.timerInterval(timer);
     // Setting a running timer again restarts its interval.
-    if (!form_.timerEnabled(timer) || interval <= 0) return;
+    const int interval = form_.runningInterval(timer);
+    if (interval == 0) return;
     // The source's id tells which timer ticked; a source that is no longer
     // the timer's own ends.
     source = g_timeout_add(

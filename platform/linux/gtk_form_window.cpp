@@ -12,6 +12,7 @@
 #include "platform/linux/gtk_form_canvas.h"
 #include "platform/linux/gtk_text.h"
 #include "platform/linux/logical_pixels.h"
+#include "platform/tab_order.h"
 
 namespace platform::gtk {
 
@@ -28,11 +29,19 @@ using OwnedObject = std::unique_ptr<T, ObjectUnref>;
 
 }  // namespace
 
-FormWindow::FormWindow(forms::Form& form, const WindowSpec& design, std::function<void()> closing)
-    : form_(form),
+std::unique_ptr<forms::ViewWindow> createFormWindow(forms::Form& form, const forms::WindowDesign& design,
+                                                    std::function<void()> closing) {
+    auto window = std::make_unique<FormWindow>(form, design, std::move(closing));
+    if (!window->created()) return nullptr;
+    return window;
+}
+
+FormWindow::FormWindow(forms::Form& form, const forms::WindowDesign& design, std::function<void()> closing)
+    : ControlView(form),
+      form_(form),
       design_(design),
       closing_(std::move(closing)),
-      timerSources_(static_cast<std::size_t>(design.timerCount), 0) {
+      timerSources_(static_cast<std::size_t>(form.timerCount()), 0) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_widget_set_name(window_, "ambrisk-form");
     gtk_window_set_title(GTK_WINDOW(window_), toUtf8(design_.title).c_str());
@@ -50,7 +59,7 @@ FormWindow::FormWindow(forms::Form& form, const WindowSpec& design, std::functio
     setIcon();
 
     g_signal_connect(window_, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
-                         static_cast<FormWindow*>(self)->runClosing();
+                         static_cast<FormWindow*>(self)->closing_();
                          return FALSE;  // the window closes whatever the handler decides
                      }),
                      this);
@@ -80,7 +89,7 @@ FormWindow::FormWindow(forms::Form& form, const WindowSpec& design, std::functio
     reportScale();
     // The load step needs the window's place and size before it is shown.
     reportPosition();
-    for (int timer = 0; timer < design_.timerCount; ++timer) applyTimer(timer);
+    for (int timer = 0; timer < form_.timerCount(); ++timer) timerChanged(timer);
 }
 
 FormWindow::~FormWindow() {
@@ -93,6 +102,7 @@ FormWindow::~FormWindow() {
 }
 
 void FormWindow::windowDestroyed() {
+    form_.setView(nullptr);  // nothing left to mirror the model into
     stopTimers();
     if (reselectSource_) g_source_remove(std::exchange(reselectSource_, 0));
     for (const ControlWidgets& control : controls_) {
@@ -109,22 +119,13 @@ void FormWindow::windowDestroyed() {
     if (gtk_main_level() > 0) gtk_main_quit();
 }
 
-void FormWindow::show() {
-    if (!window_) return;
+int FormWindow::run() {
     // Focus on the first tab stop, as a dialog does when it opens.
-    for (const int id : tabOrder_) {
-        if (gtk_widget_is_sensitive(widget(id)) &&
-            (form_.control(id).kind() != forms::Kind::Option || form_.control(id).selected())) {
-            gtk_widget_grab_focus(widget(id));
-            break;
-        }
-    }
+    const int first = forms::nextTabStop(form_, tabOrder_, -1, false);
+    if (first >= 0) gtk_widget_grab_focus(widget(first));
     gtk_widget_show(window_);
-}
-
-void FormWindow::runClosing() {
-    // Once only: a close may still follow the end of the session.
-    if (const std::function<void()> closing = std::exchange(closing_, nullptr)) closing();
+    gtk_main();
+    return 0;
 }
 
 void FormWindow::setWindowManagerHints() {
@@ -157,7 +158,6 @@ void FormWindow::reportScale() {
 }
 
 void FormWindow::positionChanged() {
-    if (!window_) return;
     gtk_window_move(GTK_WINDOW(window_), positionToLogicalPixels(form_.left()), positionToLogicalPixels(form_.top()));
     // A shown window's frame moves when the window manager says so, and its
     // configure event reports it; until then the model keeps what it asked for.

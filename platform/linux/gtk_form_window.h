@@ -1,12 +1,13 @@
 #pragma once
-// The window behind FormBinding, private to the GTK layer. A click on a check
-// box, toggle or option button changes nothing by itself: the widget is put
-// back to the model's value right after the model has taken the click. Its
-// member functions are defined by job: gtk_form_window.cpp (the top-level
-// window, its icon, scale and position), gtk_form_controls.cpp (the widgets,
-// tab order, tooltips, accessible ids), gtk_form_input.cpp (what the user
-// does, to the model), gtk_form_view_updates.cpp (model to widgets, timers)
-// and gtk_form_style.cpp (fonts, colours and compact metrics).
+// The window that createFormWindow makes, private to the GTK layer. A click
+// on a check box, toggle or option button changes nothing by itself: the
+// widget is put back to the model's value right after the model has taken
+// the click. Its member functions are defined by job: gtk_form_window.cpp
+// (the top-level window, its icon, scale and position), gtk_form_controls.cpp
+// (the widgets, tab order, tooltips, accessible ids), gtk_form_input.cpp
+// (what the user does, to the model), gtk_form_view_updates.cpp (model to
+// widgets, timers) and gtk_form_style.cpp (fonts, colours and compact
+// metrics).
 #include <gtk/gtk.h>
 
 #include <functional>
@@ -18,16 +19,15 @@
 
 namespace platform::gtk {
 
-class FormWindow final : private forms::FormView {
+class FormWindow final : public forms::ViewWindow, private forms::ControlView {
 public:
-    FormWindow(forms::Form& form, const WindowSpec& design, std::function<void()> closing);
-    ~FormWindow();
+    FormWindow(forms::Form& form, const forms::WindowDesign& design, std::function<void()> closing);
+    ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
     bool created() const { return window_ != nullptr; }
-    void show();
-    void runClosing();
+    int run() override;  // gtk_main()
 
 private:
     struct ControlWidgets {
@@ -35,14 +35,10 @@ private:
         GtkWidget* placed = nullptr;  // what sits on the canvas: a text view's scrolled window
     };
 
-    // forms::FormView
-    void controlChanged(int id, forms::Property what) override;
-    void timerChanged(int timer) override;
-    void positionChanged() override;
-
     // The top-level window
     void setWindowManagerHints();
     void setIcon();
+    void positionChanged() override;
     void reportPosition();
     void reportScale();
     void windowDestroyed();
@@ -60,7 +56,6 @@ private:
     void clicked(int id);
     bool keyPressed(const GdkEventKey& key);
     bool entryKeyPressed(int id, const GdkEventKey& key);
-    void moveFocus(bool backwards);
     void moveInOptionGroup(int id, bool backwards);
     void typeCharacter(int id, std::int16_t code);
     void insertUnfiltered(int id, const std::string& utf8);
@@ -70,19 +65,20 @@ private:
     void reapplyFocusSelection();
     void syncSelection(int id);
 
-    // Model to view
-    void applyText(int id);
-    void applyValue(int id);
-    void applyOptionsOf(int container);
-    void applySelection(int id);
-    void applyTimer(int timer);
+    // Model to view (forms::ControlView)
+    void showText(int id) override;
+    void showValue(int id) override;
+    void showOptionGroupOf(int id);
+    void showEnabled(int id) override;
+    void showSelection(int id) override;
+    void timerChanged(int timer) override;
     void stopTimers();
 
     // Style
     void applyStyle();
 
     forms::Form& form_;
-    WindowSpec design_;
+    forms::WindowDesign design_;
     std::function<void()> closing_;
     GtkWidget* window_ = nullptr;      // destroyed by the destructor or by the user's close
     GtkCssProvider* style_ = nullptr;  // on the window's screen while the window lives
@@ -95,7 +91,6 @@ private:
     bool mirroring_ = false;            // the binding itself is setting a widget's value
     bool echoing_ = false;              // the binding itself is writing a widget's text
     bool insertingUnfiltered_ = false;  // text that has passed the key filter or is pasted
-    bool selectionSetInFocus_ = false;  // the got-focus handler chose a selection
 };
 
 }  // namespace platform::gtk

@@ -23,6 +23,8 @@ public:
     bool getPlacement(WindowHandle window, WindowPlacement& placement) override;
     bool setPlacement(WindowHandle window, const WindowPlacement& placement) override;
     bool showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) override;
+    // The X server carries out a change without waiting for the window's program.
+    bool changePending(WindowHandle) override { return false; }
     std::optional<Rect> windowRectangle(WindowHandle window) override;
     WindowFacts facts(WindowHandle window) override;
     bool answers(WindowHandle window, std::chrono::milliseconds timeout) override;

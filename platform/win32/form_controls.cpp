@@ -6,34 +6,38 @@
 
 #include <algorithm>
 
+#include "platform/tab_order.h"
+
 namespace platform::win32 {
 
 namespace {
 
-DWORD controlStyle(const forms::Control& control) {
-    const forms::ControlDesign& design = control.design();
+DWORD kindStyle(const forms::ControlDesign& design) {
     switch (design.kind) {
         case forms::Kind::Label:
             return design.align == forms::Align::Right    ? SS_RIGHT
                    : design.align == forms::Align::Centre ? SS_CENTER
                                                         : SS_LEFT;
-        case forms::Kind::Button: return BS_PUSHBUTTON | WS_TABSTOP;
-        case forms::Kind::Toggle: return BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP;
+        case forms::Kind::Button: return BS_PUSHBUTTON;
+        case forms::Kind::Toggle: return BS_CHECKBOX | BS_PUSHLIKE;
         // Three states, as a stored setting may hold the greyed one.
-        case forms::Kind::CheckBox: return BS_3STATE | BS_MULTILINE | WS_TABSTOP;
+        case forms::Kind::CheckBox: return BS_3STATE | BS_MULTILINE;
         case forms::Kind::Frame: return BS_GROUPBOX;
-        // Only the selected button of a group is a tab stop; the arrow keys
-        // move within the group.
-        case forms::Kind::Option: return BS_RADIOBUTTON | BS_MULTILINE | (control.selected() ? WS_TABSTOP : 0);
+        case forms::Kind::Option: return BS_RADIOBUTTON | BS_MULTILINE;
         case forms::Kind::TextField: {
-            DWORD style = WS_TABSTOP;
-            style |= design.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+            DWORD style = design.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
             if (design.readOnly) style |= ES_READONLY;
             if (design.verticalScrollBar) style |= WS_VSCROLL;
             return style;
         }
     }
     return 0;
+}
+
+// The dialog manager tabs through the controls marked as tab stops, and the
+// arrow keys move within a group of option buttons.
+DWORD controlStyle(const forms::Control& control) {
+    return kindStyle(control.design()) | (forms::isTabStop(control) ? WS_TABSTOP : 0);
 }
 
 const wchar_t* controlClass(forms::Kind kind) {
@@ -56,20 +60,12 @@ bool FormWindow::createControls() {
     // siblings in stacking order, so creation order gives both. Labels go
     // last, behind the other controls, as the lightweight labels of the forms
     // layer are drawn beneath every windowed control.
-    std::vector<int> order(static_cast<std::size_t>(count));
-    for (int id = 0; id < count; ++id) order[static_cast<std::size_t>(id)] = id;
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-        const forms::ControlDesign& left = form_.control(a).design();
-        const forms::ControlDesign& right = form_.control(b).design();
-        const bool leftLabel = left.kind == forms::Kind::Label;
-        const bool rightLabel = right.kind == forms::Kind::Label;
-        if (leftLabel != rightLabel) return rightLabel;
-        return left.tabIndex < right.tabIndex;
-    });
+    std::vector<int> order = forms::byTabIndex(form_);
+    std::stable_partition(order.begin(), order.end(),
+                          [this](int id) { return form_.control(id).kind() != forms::Kind::Label; });
     // Containers before their contents, so that every parent exists.
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-        return (form_.control(a).design().container >= 0) < (form_.control(b).design().container >= 0);
-    });
+    std::stable_partition(order.begin(), order.end(),
+                          [this](int id) { return form_.control(id).design().container < 0; });
     for (const int id : order) {
         const int container = form_.control(id).design().container;
         if (!createControl(id, container >= 0 ? controls_.at(static_cast<std::size_t>(container)) : window_.get()))
@@ -81,36 +77,30 @@ bool FormWindow::createControls() {
 }
 
 void FormWindow::markGroups(HWND parent) {
-    // A group of option buttons runs from its first button to the next
-    // control that is not one of them; every other control is a group alone.
-    bool afterOption = false;
+    // The dialog manager's group runs from a control marked as its start to
+    // the next one so marked, among siblings in stacking order: each option
+    // button after one of its group continues the group, every other control
+    // starts one.
+    const forms::ControlDesign* previous = nullptr;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const int id = controlId(child);
         if (id < 0) continue;
-        const bool option = form_.control(id).kind() == forms::Kind::Option;
+        const forms::ControlDesign& design = form_.control(id).design();
+        const bool continues = previous && forms::inOneOptionGroup(*previous, design);
         const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
-        SetWindowLongPtrW(child, GWL_STYLE, option && afterOption ? style & ~WS_GROUP : style | WS_GROUP);
-        afterOption = option;
-        if (form_.control(id).kind() == forms::Kind::Frame) markGroups(child);
+        SetWindowLongPtrW(child, GWL_STYLE, continues ? style & ~WS_GROUP : style | WS_GROUP);
+        previous = &design;
+        if (design.kind == forms::Kind::Frame) markGroups(child);
     }
 }
 
 void FormWindow::raiseOverlappingOptions() {
-    // An option button that starts inside the one before it would have its
-    // circle hidden by that one; it goes in front of it instead. Touching by
-    // a pixel (15 twips at 96 DPI) hides nothing.
-    constexpr int hiddenTwips = 15;
+    // Stacking follows the tab order here, front first; an option button
+    // that must lie in front of an earlier one goes right in front of it.
     const int count = form_.controlCount();
     for (int earlier = 0; earlier < count; ++earlier) {
         for (int later = 0; later < count; ++later) {
-            const forms::ControlDesign& a = form_.control(earlier).design();
-            const forms::ControlDesign& b = form_.control(later).design();
-            if (a.kind != forms::Kind::Option || b.kind != forms::Kind::Option || a.container != b.container ||
-                a.tabIndex >= b.tabIndex)
-                continue;
-            const bool rowsMeet = b.top < a.top + a.height && a.top < b.top + b.height;
-            const int overlap = std::min(a.left + a.width, b.left + b.width) - std::max(a.left, b.left);
-            if (!rowsMeet || overlap <= hiddenTwips) continue;
+            if (!forms::mustLieInFront(form_.control(later).design(), form_.control(earlier).design())) continue;
             const HWND front = controls_[static_cast<std::size_t>(earlier)];
             const HWND above = GetWindow(front, GW_HWNDPREV);
             SetWindowPos(controls_[static_cast<std::size_t>(later)], above ? above : HWND_TOP, 0, 0, 0, 0,
@@ -149,7 +139,7 @@ bool FormWindow::createControl(int id, HWND parent) {
     if (design.kind == forms::Kind::Frame) subclass(id, frameProc);
     if (design.kind == forms::Kind::Option || design.kind == forms::Kind::CheckBox ||
         design.kind == forms::Kind::Toggle)
-        applyValue(id);
+        showValue(id);
     return true;
 }
 

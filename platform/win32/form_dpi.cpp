@@ -2,7 +2,6 @@
 // rectangles and icons at the DPI of the monitor it is on.
 #include "platform/win32/form_window.h"
 
-#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -76,7 +75,7 @@ int DpiApi::systemMetric(int index, UINT dpi) const {
 void FormWindow::applyDpi() {
     setFonts();
     loadIcons();
-    form_.viewDpiChanged(twipsPerPixel());
+    form_.viewDpiChanged(forms::twipsPerPixel(static_cast<int>(dpi_)));
 }
 
 void FormWindow::fitWindowToClient() {
@@ -121,10 +120,10 @@ void FormWindow::layoutControls() {
 }
 
 void FormWindow::loadIcons() {
-    if (!design_.iconResource) return;
+    if (!iconResource_) return;
     const auto load = [this](int width, int height) {
-        return OwnedIcon(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(design_.iconResource),
-                                                       IMAGE_ICON, width, height, 0)));
+        return OwnedIcon(static_cast<HICON>(
+            LoadImageW(instance_, MAKEINTRESOURCEW(iconResource_), IMAGE_ICON, width, height, 0)));
     };
     OwnedIcon big = load(dpiApi_.systemMetric(SM_CXICON, dpi_), dpiApi_.systemMetric(SM_CYICON, dpi_));
     OwnedIcon small = load(dpiApi_.systemMetric(SM_CXSMICON, dpi_), dpiApi_.systemMetric(SM_CYSMICON, dpi_));
@@ -133,13 +132,6 @@ void FormWindow::loadIcons() {
     // The window no longer shows the previous icons once they are replaced.
     bigIcon_ = std::move(big);
     smallIcon_ = std::move(small);
-}
-
-int FormWindow::toPixelPosition(float twips) const {
-    // Far beyond any screen, but never wrapped around.
-    const double pixels = static_cast<double>(twips) * dpi_ / twipsPerInch;
-    if (std::isnan(pixels)) return 0;
-    return static_cast<int>(std::lround(std::clamp(pixels, -32000.0, 32000.0)));
 }
 
 }  // namespace platform::win32

@@ -3,7 +3,9 @@
 #include "platform/win32/form_window.h"
 
 #include <cstdint>
-#include <utility>
+#include <optional>
+
+#include "platform/keys.h"
 
 namespace platform::win32 {
 
@@ -14,11 +16,6 @@ namespace {
 constexpr UINT reapplySelectionMessage = WM_APP + 1;
 
 }  // namespace
-
-void FormWindow::runClosing() {
-    // Once only: a close may still follow the end of the session.
-    if (const std::function<void()> closing = std::exchange(closing_, nullptr)) closing();
-}
 
 void FormWindow::onCommand(int id, WORD code) {
     const forms::Kind kind = form_.control(id).kind();
@@ -33,17 +30,15 @@ void FormWindow::onCommand(int id, WORD code) {
 }
 
 void FormWindow::onEditFocus(int id) {
-    const HWND edit = controls_[static_cast<std::size_t>(id)];
-    selectionSetInFocus_ = false;
-    form_.userGotFocus(id);
-    if (!selectionSetInFocus_) {
+    if (!form_.userGotFocus(id)) {
         syncSelection(id);
         return;
     }
     // A mouse click places the caret after the focus has arrived; apply the
     // handler's selection again once the click is done.
     const forms::Control& control = form_.control(id);
-    PostMessageW(edit, reapplySelectionMessage, static_cast<WPARAM>(control.selStart()),
+    PostMessageW(controls_[static_cast<std::size_t>(id)], reapplySelectionMessage,
+                 static_cast<WPARAM>(control.selStart()),
                  static_cast<LPARAM>(control.selStart() + control.selLength()));
 }
 
@@ -64,7 +59,8 @@ LRESULT CALLBACK FormWindow::windowProc(HWND window, UINT message, WPARAM wParam
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_.release();  // already being destroyed
+        self->form_.setView(nullptr);  // nothing left to mirror the model into
+        self->window_.release();       // already being destroyed
         self->controls_.clear();
         self->tooltip_ = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
@@ -102,7 +98,7 @@ LRESULT FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         }
         case WM_TIMER: {
             const auto timer = static_cast<int>(wParam) - 1;
-            if (timer >= 0 && timer < design_.timerCount) form_.timerFired(timer);
+            if (timer >= 0 && timer < form_.timerCount()) form_.timerFired(timer);
             return 0;
         }
         case WM_ACTIVATE:
@@ -131,13 +127,13 @@ LRESULT FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         }
         case WM_CLOSE:
-            runClosing();  // the window closes whatever the handler decides
+            closing_();  // the window closes whatever the handler decides
             DestroyWindow(window);
             return 0;
         case WM_ENDSESSION:
             // The system ends the program after this message, without a
             // WM_CLOSE; wParam 0 means the end of the session was cancelled.
-            if (wParam) runClosing();
+            if (wParam) closing_();
             return 0;
         case WM_DESTROY:
             // A half-made window is destroyed before any message loop runs;
@@ -178,21 +174,21 @@ LRESULT FormWindow::editMessage(int id, UINT message, WPARAM wParam, LPARAM lPar
     const HWND edit = controls_.at(static_cast<std::size_t>(id));
     switch (message) {
         case WM_CHAR:
-        case WM_IME_CHAR:
-            return typeCharacter(id, wParam, lParam);
+        case WM_IME_CHAR: return typeCharacter(id, static_cast<char16_t>(wParam), lParam);
         case WM_UNICHAR:
             if (wParam == UNICODE_NOCHAR) return TRUE;  // yes, this window takes WM_UNICHAR
-            // A character beyond 16 bits has no key code; the filter could only swallow it.
-            if (wParam > 0xFFFF) return 0;
-            return typeCharacter(id, wParam, lParam);
+            return typeCharacter(id, static_cast<char32_t>(wParam), lParam);
         case WM_KEYDOWN: {
-            // Ctrl with a letter or Backspace makes a character (1 to 26, 127)
-            // that the key press handler judges; a shortcut the edit attaches
-            // to the key itself (Wine selects all on Ctrl+A) would act past it.
-            // A read-only field keeps its shortcuts: they change nothing there.
-            const bool control = (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000);
-            const bool characterKey = (wParam >= 'A' && wParam <= 'Z') || wParam == VK_BACK;
-            if (control && characterKey && !form_.control(id).design().readOnly) return 0;
+            // The character such a key makes comes as WM_CHAR; a shortcut the
+            // edit attaches to the key itself (Wine selects all on Ctrl+A)
+            // would act past the key press handler. A read-only field keeps
+            // its shortcuts: they change nothing there.
+            const forms::keys::KeyStroke key{
+                .character = wParam >= 'A' && wParam <= 'Z' ? static_cast<char32_t>(wParam) : 0,
+                .backspace = wParam == VK_BACK,
+                .control = (GetKeyState(VK_CONTROL) & 0x8000) != 0,
+                .otherModifier = (GetKeyState(VK_MENU) & 0x8000) != 0};
+            if (forms::keys::makesControlCharacter(key) && !form_.control(id).design().readOnly) return 0;
             return original(edit, message, wParam, lParam);
         }
         case WM_GETDLGCODE:
@@ -215,11 +211,12 @@ LRESULT FormWindow::editMessage(int id, UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
-LRESULT FormWindow::typeCharacter(int id, WPARAM character, LPARAM lParam) {
+LRESULT FormWindow::typeCharacter(int id, char32_t character, LPARAM lParam) {
     // The key press handler sees every character first and may change or
-    // swallow it; ctrl+C, ctrl+V and ctrl+X arrive here as 3, 22, 24.
-    const auto code = static_cast<std::int16_t>(static_cast<std::uint16_t>(character));
-    const std::int16_t kept = form_.userKeyPress(id, code);
+    // swallow it; the edit carries out the control codes that it lets through.
+    const std::optional<std::int16_t> code = forms::keys::characterCode(character);
+    if (!code) return 0;
+    const std::int16_t kept = form_.userKeyPress(id, *code);
     if (kept == 0) return 0;
     const LRESULT result = original(controls_.at(static_cast<std::size_t>(id)), WM_CHAR,
                                     static_cast<WPARAM>(static_cast<std::uint16_t>(kept)), lParam);

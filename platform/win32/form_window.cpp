@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 namespace platform::win32 {
@@ -19,9 +20,24 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
-FormWindow::FormWindow(forms::Form& form, const WindowSpec& design, HINSTANCE instance,
-                       std::function<void()> closing)
-    : form_(form), design_(design), instance_(instance), closing_(std::move(closing)) {
+std::unique_ptr<forms::ViewWindow> createFormWindow(forms::Form& form, const forms::WindowDesign& design,
+                                                    int iconResource, HINSTANCE instance, int showCommand,
+                                                    std::function<void()> closing) {
+    auto window =
+        std::make_unique<FormWindow>(form, design, iconResource, instance, showCommand, std::move(closing));
+    if (!window->created()) return nullptr;
+    return window;
+}
+
+FormWindow::FormWindow(forms::Form& form, const forms::WindowDesign& design, int iconResource, HINSTANCE instance,
+                       int showCommand, std::function<void()> closing)
+    : ControlView(form),
+      form_(form),
+      design_(design),
+      iconResource_(iconResource),
+      instance_(instance),
+      showCommand_(showCommand),
+      closing_(std::move(closing)) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProc;
@@ -54,7 +70,7 @@ FormWindow::FormWindow(forms::Form& form, const WindowSpec& design, HINSTANCE in
     // A hidden window gets no WM_SIZE or WM_MOVE until it is first shown, but
     // the load step already needs the window's place and size.
     reportPosition();
-    for (int timer = 0; timer < design_.timerCount; ++timer) applyTimer(timer);
+    for (int timer = 0; timer < form_.timerCount(); ++timer) timerChanged(timer);
     created_ = true;
 }
 
@@ -63,12 +79,9 @@ FormWindow::~FormWindow() {
     window_.reset();  // normally gone already, closed by the user
 }
 
-void FormWindow::show(int showCommand) {
-    ShowWindow(window_.get(), showCommand);
+int FormWindow::run() {
+    ShowWindow(window_.get(), showCommand_);
     UpdateWindow(window_.get());
-}
-
-int FormWindow::runMessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // The dialog manager gives the window Tab, Shift+Tab and the arrow keys.

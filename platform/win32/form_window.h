@@ -1,8 +1,8 @@
 #pragma once
-// The window behind FormBinding, private to the Win32 layer. Check boxes and
-// option buttons are the non-automatic kinds, so that a click changes nothing
-// until the model says so. Its member functions are defined by job:
-// form_window.cpp (lifetime, message loop), form_controls.cpp (child
+// The window that createFormWindow makes, private to the Win32 layer. Check
+// boxes and option buttons are the non-automatic kinds, so that a click
+// changes nothing until the model says so. Its member functions are defined
+// by job: form_window.cpp (lifetime, message loop), form_controls.cpp (child
 // controls), form_messages.cpp (window procedures, input to the model),
 // form_view_updates.cpp (model to controls), form_dpi.cpp (DPI, fonts,
 // layout, icons) and toggle_painting.cpp (coloured toggles).
@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "platform/forms.h"
+#include "platform/twips.h"
 #include "platform/win32/form_binding.h"
 #include "platform/win32/win32_handles.h"
 
 namespace platform::win32 {
 
-constexpr int twipsPerInch = 1440;
 constexpr int firstControlId = 100;  // dialog ID of control 0; test tools rely on it
 constexpr DWORD formWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
@@ -42,24 +42,18 @@ private:
     int(WINAPI* getSystemMetricsForDpi_)(int, UINT) = nullptr;
 };
 
-class FormWindow final : private forms::FormView {
+class FormWindow final : public forms::ViewWindow, private forms::ControlView {
 public:
-    FormWindow(forms::Form& form, const WindowSpec& design, HINSTANCE instance,
-               std::function<void()> closing);
-    ~FormWindow();
+    FormWindow(forms::Form& form, const forms::WindowDesign& design, int iconResource, HINSTANCE instance,
+               int showCommand, std::function<void()> closing);
+    ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
     bool created() const { return created_; }
-    void show(int showCommand);
-    int runMessageLoop();
+    int run() override;  // the message loop
 
 private:
-    // forms::FormView
-    void controlChanged(int id, forms::Property what) override;
-    void timerChanged(int timer) override;
-    void positionChanged() override;
-
     // Window procedures and input
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
@@ -69,11 +63,10 @@ private:
     LRESULT original(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const;
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT editMessage(int id, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT typeCharacter(int id, WPARAM character, LPARAM lParam);
+    LRESULT typeCharacter(int id, char32_t character, LPARAM lParam);
     void onCommand(int id, WORD code);
     void onEditFocus(int id);
     void syncSelection(int id);
-    void runClosing();
 
     // Controls
     bool createControls();
@@ -90,21 +83,24 @@ private:
     void layoutControls();
     void setFonts();
     RECT pixelRect(const forms::ControlDesign& design) const;
-    int toPixels(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), twipsPerInch); }
-    int toPixelPosition(float twips) const;
-    float twipsPerPixel() const { return static_cast<float>(twipsPerInch) / static_cast<float>(dpi_); }
+    int toPixels(int twips) const { return forms::twipsToPixels(twips, static_cast<int>(dpi_)); }
 
-    // Model to view
-    void applySelection(int id);
-    void applyValue(int id);
-    void applyTimer(int timer);
+    // Model to view (forms::ControlView)
+    void showText(int id) override;
+    void showValue(int id) override;
+    void showEnabled(int id) override;
+    void showSelection(int id) override;
+    void timerChanged(int timer) override;
+    void positionChanged() override;
     void reportPosition();
 
     LRESULT drawToggle(const NMCUSTOMDRAW& draw, const forms::ControlDesign& design);
 
     forms::Form& form_;
-    WindowSpec design_;
+    forms::WindowDesign design_;
+    int iconResource_;
     HINSTANCE instance_;
+    int showCommand_;
     std::function<void()> closing_;
     DpiApi dpiApi_;
     UINT dpi_ = 96;
@@ -117,8 +113,7 @@ private:
     std::vector<OwnedFont> ownFonts_;  // per control; empty for the default font
     OwnedIcon bigIcon_, smallIcon_;
     bool created_ = false;
-    bool echoing_ = false;              // the binding itself is writing a control's text
-    bool selectionSetInFocus_ = false;  // the got-focus handler chose a selection
+    bool echoing_ = false;  // the binding itself is writing a control's text
 };
 
 }  // namespace platform::win32

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string_view>
 
 #include "platform/win32/win32_platform.h"
 
@@ -56,6 +57,32 @@ WindowPlacement fromNative(const WINDOWPLACEMENT& n) {
     return p;
 }
 
+bool showAndMoveNow(HWND hwnd, ShowState showCmd, const Rect& r) {
+    // The rectangle is the one of the normal state; a minimised window may
+    // come back maximised first.
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    if (IsZoomed(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    if (!SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                      SWP_NOZORDER | SWP_NOACTIVATE))
+        return false;
+    if (showCmd == showMinimized || showCmd == showMaximized)
+        ShowWindow(hwnd, static_cast<int>(toNative(showCmd)));
+    return true;
+}
+
+// The shell's desktop (and the windows it draws the wallpaper and icons in)
+// and its taskbars, one per monitor.
+WindowKind kindOf(HWND window) {
+    const HWND shell = GetShellWindow();  // none where no shell runs
+    if (shell && window == shell) return WindowKind::desktop;
+    wchar_t name[32]{};  // longer than every name asked for below
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    const std::wstring_view className = name;
+    if (className == L"WorkerW" || className == L"Progman") return WindowKind::desktop;
+    if (className == L"Shell_TrayWnd" || className == L"Shell_SecondaryTrayWnd") return WindowKind::panel;
+    return WindowKind::ordinary;
+}
+
 }  // namespace
 
 WindowHandle Win32Desktop::foregroundWindow() {
@@ -70,25 +97,20 @@ bool Win32Desktop::getPlacement(WindowHandle window, WindowPlacement& placement)
     return true;
 }
 
+// Setting a placement, showing and moving another program's window wait for
+// that program, so they run where a hang cannot block this program's window.
 bool Win32Desktop::setPlacement(WindowHandle window, const WindowPlacement& placement) {
-    const WINDOWPLACEMENT native = toNative(placement);
-    return SetWindowPlacement(toHwnd(window), &native) != 0;
+    const HWND hwnd = toHwnd(window);
+    return changes_.run(hwnd,
+                        [hwnd, native = toNative(placement)] { return SetWindowPlacement(hwnd, &native) != 0; });
 }
 
 bool Win32Desktop::showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) {
     const HWND hwnd = toHwnd(window);
-    // The rectangle is the one of the normal state; a minimised window may
-    // come back maximised first.
-    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
-    if (IsZoomed(hwnd)) ShowWindow(hwnd, SW_RESTORE);
-    const Rect& r = screenRectangle;
-    if (!SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                      SWP_NOZORDER | SWP_NOACTIVATE))
-        return false;
-    if (showCmd == showMinimized || showCmd == showMaximized)
-        ShowWindow(hwnd, static_cast<int>(toNative(showCmd)));
-    return true;
+    return changes_.run(hwnd, [hwnd, showCmd, r = screenRectangle] { return showAndMoveNow(hwnd, showCmd, r); });
 }
+
+bool Win32Desktop::changePending(WindowHandle window) { return changes_.pending(toHwnd(window)); }
 
 std::optional<Rect> Win32Desktop::windowRectangle(WindowHandle window) {
     RECT outer;
@@ -97,8 +119,11 @@ std::optional<Rect> Win32Desktop::windowRectangle(WindowHandle window) {
 }
 
 WindowFacts Win32Desktop::facts(WindowHandle window) {
-    const LONG extendedStyle = GetWindowLongW(toHwnd(window), GWL_EXSTYLE);
-    return {.toolWindow = (extendedStyle & WS_EX_TOOLWINDOW) != 0};
+    const HWND hwnd = toHwnd(window);
+    const LONG extendedStyle = GetWindowLongW(hwnd, GWL_EXSTYLE);
+    return {.toolWindow = (extendedStyle & WS_EX_TOOLWINDOW) != 0,
+            .kind = kindOf(hwnd),
+            .invisibleMargins = margins_.of(hwnd)};
 }
 
 bool Win32Desktop::answers(WindowHandle window, std::chrono::milliseconds timeout) {
@@ -109,8 +134,9 @@ bool Win32Desktop::answers(WindowHandle window, std::chrono::milliseconds timeou
                                static_cast<UINT>(timeout.count()), &ignored) != 0;
 }
 
-// GetWindowTextLength would send the window's program a message, and that
-// program may hang; so the buffer grows until the title fits with room over.
+// GetWindowText copies another program's title without asking that program,
+// but GetWindowTextLength would send it a message, and it may hang; so the
+// buffer grows until the title fits with room over.
 std::wstring Win32Desktop::title(WindowHandle window) {
     std::wstring buffer(256, L'\0');
     for (;;) {

@@ -4,6 +4,8 @@
 #include "platform/message_dialog.h"
 #include "platform/process.h"
 #include "platform/settings_store.h"
+#include "platform/win32/dwm_margins.h"
+#include "platform/win32/window_changes.h"
 
 namespace platform::win32 {
 
@@ -20,6 +22,11 @@ public:
     std::optional<Monitor> monitorFor(const Rect& screenRectangle) override;
     Size screenSize() override;
     bool anyMonitorIntersects(const Rect& screenPixels) override;
+    bool changePending(WindowHandle window) override;
+
+private:
+    DwmMargins margins_;
+    WindowChanges changes_;
 };
 
 class Win32SettingsStore final : public SettingsStore {

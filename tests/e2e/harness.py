@@ -45,10 +45,11 @@ API
                                  reset_settings deletes SETTINGS_KEY first, so each start sees defaults.
   Session.start_notepad(display) -> Window
                                  Wine's notepad, a third-party window to click or size.
-  Session.start_hang_target(display, hang_ms) -> Window
+  Session.start_hang_target(display, hang_ms, when_moved=False) -> Window
                                  a window titled HANG_TARGET_TITLE (tests/e2e/probe/hang_target.cpp)
                                  that stops answering for hang_ms after each click into its client
-                                 area; clicks on its title bar do not hang it. While it hangs, read
+                                 area (when_moved: in the first move or size after such a click, in
+                                 WM_WINDOWPOSCHANGING); clicks on its title bar do not. While it hangs, read
                                  it with placement(): info() waits for its answer.
   Session.probe(display, *args) -> parsed JSON of tests/e2e/probe (see probe.cpp for the commands).
   Session.reg_query(key, value) -> str or None;  reg_add(key, value, data, kind="REG_SZ");
@@ -249,11 +250,13 @@ class Session:
         if code != 0:
             raise AssertionError(f"wineboot --end-session failed ({code}): {err.decode(errors='replace')}")
 
-    def start_hang_target(self, display, hang_ms):
-        """A window that stops answering for hang_ms after each click into its client area."""
+    def start_hang_target(self, display, hang_ms, when_moved=False):
+        """A window that stops answering for hang_ms after each click into its client area, or, when_moved,
+        in the first move or size after such a click."""
         if not os.path.exists(self.hang_target_exe):
             raise RuntimeError(f"{self.hang_target_exe} is missing: build the Windows build first")
-        return Window(self, display, self.spawn(display, [self.hang_target_exe, str(hang_ms)]), HANG_TARGET_TITLE)
+        args = [self.hang_target_exe, str(hang_ms), *(["moved"] if when_moved else [])]
+        return Window(self, display, self.spawn(display, args), HANG_TARGET_TITLE)
 
     # -- registry --------------------------------------------------------------------------
 

@@ -12,6 +12,7 @@ from test_sizing import CRLF, NOTEPAD_TITLE, MainWindowCase, NotepadCase  # noqa
 
 RESTORED = "恢复其原始大小。"
 NOT_RESPONDING = "is not responding and was left unchanged"
+NOT_CHANGED_YET = "is not responding and has not changed yet"
 
 
 def resized(title, width, height):
@@ -95,13 +96,13 @@ class TwoMonitorTest(NotepadCase, unittest.TestCase):
 
 
 class HungTargetTest(MainWindowCase, unittest.TestCase):
-    """A target that stops answering when its client area is clicked (hang_target): the program
-    gives up on it after about a second instead of waiting for it."""
+    """A target that stops answering when its client area is clicked, or when it is moved after such
+    a click (hang_target): the program gives up on it after about a second instead of waiting for it."""
     TARGET_AT = (50, 40, 450, 340)
     TITLE = harness.HANG_TARGET_TITLE
 
-    def start_target(self, hang_ms):
-        target = self.session.start_hang_target(self.display, hang_ms)
+    def start_target(self, hang_ms, when_moved=False):
+        target = self.session.start_hang_target(self.display, hang_ms, when_moved)
         self.addCleanup(target.kill)
         target.move(*self.TARGET_AT)
         return target
@@ -119,8 +120,9 @@ class HungTargetTest(MainWindowCase, unittest.TestCase):
         left, top, right, _ = self.rect(target)
         target.click_at((left + right) // 2, top + 8)
 
-    def test_sizing_a_hung_target_gives_up_and_leaves_it_alone(self):
-        target = self.start_target(5000)
+    def click_preset_while_sizing(self, target):
+        """Arms the sizing, clicks into the target and, while the action is busy with it, clicks optRes1,
+        which must take effect within two seconds."""
         preset = self.app.control("optRes1").centre
         watch = self.app.watch("optRes1", 20)
         self.addCleanup(watch.stop)
@@ -134,6 +136,10 @@ class HungTargetTest(MainWindowCase, unittest.TestCase):
         took = wait_for_event(watch, lambda event: event["checked"] == 1, clicked, timeout=10) - clicked
         print(f"  the preset took effect {took:.2f} s after its click", file=sys.stderr)
         self.assertLess(took, 2.0, "the program waited for the hung target")
+
+    def test_sizing_a_hung_target_gives_up_and_leaves_it_alone(self):
+        target = self.start_target(5000)
+        self.click_preset_while_sizing(target)
         self.assertEqual(self.result(), self.TITLE + CRLF + NOT_RESPONDING)
         self.assertEqual(self.rect(target), self.TARGET_AT)
 
@@ -142,6 +148,19 @@ class HungTargetTest(MainWindowCase, unittest.TestCase):
         self.assertEqual(self.rect(target), self.TARGET_AT)
         self.assertEqual(self.act_on("chkBack", lambda: self.click_title_bar(target)),
                          self.TITLE + CRLF + "is unknown and cannot be sized back")
+
+    def test_a_target_that_hangs_while_moved_neither_blocks_input_nor_the_close(self):
+        target = self.start_target(20000, when_moved=True)
+        self.click_preset_while_sizing(target)
+        self.assertEqual(self.result(), self.TITLE + CRLF + NOT_CHANGED_YET)
+
+        closing = time.monotonic()
+        self.app.close()
+        took = time.monotonic() - closing
+        print(f"  the program ended {took:.2f} s after the close", file=sys.stderr)
+        self.assertLess(took, 3.0, "the close waited for the hung target")
+        self.assertEqual(self.app.process.returncode, 0)
+        self.assertEqual(self.session.stored_settings()["SelectedResolution"], "1")
 
     def test_restoring_a_hung_target_waits_for_another_try(self):
         target = self.start_target(3000)

@@ -29,6 +29,8 @@ struct FakeWindow {
     bool toolWindow = false;
     bool refusesPlacements = false;   // like a window of a program with higher rights
     bool hung = false;                // its program handles no messages
+    bool hangsWhenChanged = false;    // its program answers, then hangs in every change asked
+    bool changePending = false;       // a change waits for its hung program
     platform::Size minimumSize{};     // its application keeps at least this normal size
     int readsLeft = -1;               // placement reads that succeed; -1: all of them
     int placementsApplied = 0;
@@ -71,6 +73,7 @@ public:
         auto it = windows.find(window);
         if (it == windows.end() || it->second.refusesPlacements || convention == Convention::Wine) return false;
         FakeWindow& w = it->second;
+        if (w.hangsWhenChanged) return w.changePending = true;
         platform::Rect onScreen = placement.rcNormalPosition;
         if (!w.toolWindow) onScreen = shifted(onScreen, inset(onScreen), 1);
         w.placement = placement;
@@ -81,8 +84,13 @@ public:
                      const platform::Rect& onScreen) override {
         auto it = windows.find(window);
         if (it == windows.end() || it->second.refusesPlacements) return false;
+        if (it->second.hangsWhenChanged) return it->second.changePending = true;
         place(it->second, showCmd, onScreen);
         return true;
+    }
+    bool changePending(platform::WindowHandle window) override {
+        auto it = windows.find(window);
+        return it != windows.end() && it->second.changePending;
     }
     std::optional<platform::Rect> windowRectangle(platform::WindowHandle window) override {
         auto it = windows.find(window);

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <string>
 #include <vector>
+
+#include "platform/tab_order.h"
+#include "platform/twips.h"
 
 namespace {
 
@@ -35,11 +40,14 @@ struct Recorder : forms::FormEvents, forms::FormView {
     std::vector<int> clicks;
     std::vector<std::pair<int, forms::Property>> changes;
     std::function<void(int)> onClick;
+    std::function<void(int)> onFocus;
     void click(int id) override {
         clicks.push_back(id);
         if (onClick) onClick(id);
     }
-    void gotFocus(int) override {}
+    void gotFocus(int id) override {
+        if (onFocus) onFocus(id);
+    }
     void keyPress(int, std::int16_t& code) override {
         if (code == 'a') code = 0;
     }
@@ -133,6 +141,97 @@ TEST_F(FormsTest, SelectionStaysInsideTheText) {
 TEST_F(FormsTest, KeyPressHandlerMayCancelTheCharacter) {
     EXPECT_EQ(form.userKeyPress(Field, 'a'), 0);
     EXPECT_EQ(form.userKeyPress(Field, '5'), '5');
+}
+
+TEST_F(FormsTest, TheViewKeepsTheFocusSelectionOnlyWhenTheHandlerChoseOne) {
+    form.control(Field).setSelStart(1);  // before the focus: not the handler's
+    EXPECT_FALSE(form.userGotFocus(Field));
+    recorder.onFocus = [&](int id) { form.control(id).setSelLength(2); };
+    EXPECT_TRUE(form.userGotFocus(Field));
+    recorder.onFocus = [&](int id) { form.control(id).setText(L"9"); };
+    EXPECT_FALSE(form.userGotFocus(Field));
+}
+
+TEST_F(FormsTest, ATimerRunsWhileEnabledWithAnInterval) {
+    form.setTimerInterval(0, 400);
+    EXPECT_EQ(form.runningInterval(0), 0);
+    form.setTimerEnabled(0, true);
+    EXPECT_EQ(form.runningInterval(0), 400);
+    form.setTimerInterval(0, 0);
+    EXPECT_EQ(form.runningInterval(0), 0);
+}
+
+// Records what a view of real controls is asked to show.
+struct ShownView final : forms::ControlView {
+    using ControlView::ControlView;
+    std::vector<std::string> shown;
+    void showText(int id) override { shown.push_back("text " + std::to_string(id)); }
+    void showValue(int id) override { shown.push_back("value " + std::to_string(id)); }
+    void showEnabled(int id) override { shown.push_back("enabled " + std::to_string(id)); }
+    void showSelection(int id) override { shown.push_back("selection " + std::to_string(id)); }
+    void timerChanged(int) override {}
+    void positionChanged() override {}
+};
+
+TEST_F(FormsTest, AFieldShowsItsSelectionAgainAfterItsText) {
+    ShownView view(form);
+    form.setView(&view);
+    form.control(Field).setText(L"7");
+    form.control(Check).setValue(1);
+    form.control(Box).setEnabled(false);
+    form.control(Field).setSelStart(0);
+    EXPECT_EQ(view.shown,
+              (std::vector<std::string>{"text 6", "selection 6", "value 5", "enabled 7", "selection 6"}));
+}
+
+TEST_F(FormsTest, TabStopsAtEnabledControlsAndOnceInAnOptionGroup) {
+    const std::vector<int> order = forms::tabOrder(form);
+    EXPECT_EQ(order, (std::vector<int>{OptA0, OptA1, OptB0, OptB1, Check, Field, Box}));
+    EXPECT_EQ(forms::nextTabStop(form, order, -1, false), OptA0);  // where an opening window puts it
+    EXPECT_EQ(forms::nextTabStop(form, order, -1, true), Box);
+    EXPECT_EQ(forms::nextTabStop(form, order, OptA0, false), OptB0);
+    EXPECT_EQ(forms::nextTabStop(form, order, Box, false), OptA0);
+    form.control(OptA1).select();
+    form.control(Check).setEnabled(false);
+    EXPECT_EQ(forms::nextTabStop(form, order, Box, false), OptA1);
+    EXPECT_EQ(forms::nextTabStop(form, order, Field, true), OptB0);
+    for (const int id : order) form.control(id).setEnabled(false);
+    EXPECT_EQ(forms::nextTabStop(form, order, Box, false), -1);
+}
+
+TEST_F(FormsTest, ArrowsGoRoundTheEnabledButtonsOfTheGroup) {
+    const std::vector<int> order = forms::tabOrder(form);
+    EXPECT_EQ(forms::nextInOptionGroup(form, order, OptA0, false), OptA1);
+    EXPECT_EQ(forms::nextInOptionGroup(form, order, OptA0, true), OptA1);
+    EXPECT_EQ(forms::nextInOptionGroup(form, order, OptB1, false), OptB0);
+    form.control(OptA1).setEnabled(false);
+    EXPECT_EQ(forms::nextInOptionGroup(form, order, OptA0, false), -1);
+}
+
+TEST_F(FormsTest, AnOptionStartingInsideAnEarlierOneLiesInFrontOfIt) {
+    forms::ControlDesign earlier = designs[OptA0], later = designs[OptA1];
+    earlier.width = later.width = 100;
+    later.left = 84;  // 16 twips over: the earlier one would hide its circle
+    EXPECT_TRUE(forms::mustLieInFront(later, earlier));
+    EXPECT_FALSE(forms::mustLieInFront(earlier, later));
+    later.left = 85;  // a pixel at 96 DPI hides nothing
+    EXPECT_FALSE(forms::mustLieInFront(later, earlier));
+    later.left = 0;
+    later.top = earlier.height;  // the row below
+    EXPECT_FALSE(forms::mustLieInFront(later, earlier));
+    EXPECT_FALSE(forms::mustLieInFront(designs[OptB1], designs[OptA0]));  // another group
+}
+
+TEST(Twips, PixelsAtAnyDpiRoundHalvesAwayFromZeroAndPositionsStayOnAScreen) {
+    EXPECT_EQ(forms::twipsToPixels(5295, 96), 353);
+    EXPECT_EQ(forms::twipsToPixels(5, 144), 1);  // 0.5 pixel
+    EXPECT_EQ(forms::twipsToPixels(-5, 144), -1);
+    EXPECT_EQ(forms::twipsToPixels(4, 144), 0);
+    EXPECT_EQ(forms::positionToPixels(1500.0f, 144), 150);
+    EXPECT_EQ(forms::positionToPixels(-1e30f, 144), -32000);
+    EXPECT_EQ(forms::positionToPixels(std::nanf(""), 144), 0);
+    EXPECT_FLOAT_EQ(forms::pixelsToTwips(150, 144), 1500.0f);
+    EXPECT_FLOAT_EQ(forms::twipsPerPixel(192), 7.5f);
 }
 
 }  // namespace

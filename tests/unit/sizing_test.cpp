@@ -235,6 +235,23 @@ TEST_F(SizingTest, WindowOfAProgramThatDoesNotAnswerIsLeftAlone) {
     EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 500, 350}));
 }
 
+TEST_F(SizingTest, ChangeThatWaitsForAHungProgramIsNotReportedAsDone) {
+    const std::wstring waiting = L"Untitled - Notepad" + crlf + L"is not responding and has not changed yet";
+    win(notepad).hangsWhenChanged = true;
+    size(notepad);
+    EXPECT_EQ(result(), waiting);
+    // The record stays, to restore the window once the change has landed.
+    EXPECT_EQ(window.state().resizedWindows.size(), 2u);
+    restore(notepad);
+    EXPECT_EQ(result(), waiting);
+
+    // Restoring stays possible.
+    win(notepad).hangsWhenChanged = win(notepad).changePending = false;
+    restore(notepad);
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + L"恢复其原始大小。");
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 500, 350}));
+}
+
 TEST_F(SizingTest, AppliedPlacementKeepsFlagsAndClearsMinimisedAndMaximisedPositions) {
     win(notepad).placement.flags = 2;  // WPF_RESTORETOMAXIMIZED
     win(notepad).placement.ptMinPosition = {-32000, -32000};

@@ -1,12 +1,14 @@
 // hang_target: a window for the end-to-end tests that stops answering for a
-// while when its client area is clicked, as a program busy on its user
-// interface thread does. Clicks on its title bar are handled as usual, so a
-// test can size it while it answers.
+// while, as a program busy on its user interface thread does.
 //
-//   hang_target <milliseconds>
+//   hang_target <milliseconds>          a click into the client area hangs
+//   hang_target <milliseconds> moved    a click into the client area arms a
+//                                       hang in the next move or size
 //
-// Each click blocks the window's thread for that long, at most maxHang, so
-// the program always wakes by itself.
+// Clicks on its title bar are handled as usual, so a test can size it while
+// it answers; in the second mode it answers every message until it is moved
+// after such a click. Each hang blocks the window's thread for the given
+// time, at most maxHang, so the program always wakes by itself.
 #include <windows.h>
 
 #include <algorithm>
@@ -18,12 +20,33 @@ constexpr long maxHang = 30000;
 constexpr const wchar_t* windowClass = L"AmbriskHangTarget";
 constexpr const wchar_t* title = L"Hang Target";
 
+struct Behaviour {
+    DWORD hang = 0;
+    bool whenMoved = false;
+    bool armed = false;  // the next move or size hangs
+};
+
+bool movesOrSizes(const WINDOWPOS& change) {
+    return (change.flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE);
+}
+
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The behaviour rides in the window's user data: no globals needed.
+    auto* behaviour = reinterpret_cast<Behaviour*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
     case WM_LBUTTONDOWN:
-        // The hang time rides in the window's user data: no globals needed.
-        Sleep(static_cast<DWORD>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+        if (!behaviour) return 0;
+        if (behaviour->whenMoved)
+            behaviour->armed = true;
+        else
+            Sleep(behaviour->hang);
         return 0;
+    case WM_WINDOWPOSCHANGING:
+        if (behaviour && behaviour->armed && movesOrSizes(*reinterpret_cast<const WINDOWPOS*>(lParam))) {
+            behaviour->armed = false;
+            Sleep(behaviour->hang);
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -35,7 +58,10 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand) {
-    const long hang = std::clamp(std::wcstol(commandLine, nullptr, 10), 0L, maxHang);
+    wchar_t* rest = nullptr;
+    Behaviour behaviour;
+    behaviour.hang = static_cast<DWORD>(std::clamp(std::wcstol(commandLine, &rest, 10), 0L, maxHang));
+    behaviour.whenMoved = std::wcsstr(rest, L"moved") != nullptr;
 
     WNDCLASSW windowClassInfo{};
     windowClassInfo.lpfnWndProc = windowProc;
@@ -48,7 +74,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCo
     HWND window = CreateWindowW(windowClass, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 400, 300,
                                 nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
-    SetWindowLongPtrW(window, GWLP_USERDATA, hang);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&behaviour));
     ShowWindow(window, showCommand);
 
     MSG message;
