@@ -1,5 +1,6 @@
 """Sizing where the desktop is not one bare screen run by Openbox: two monitors, a panel at the top,
-and other window managers: Openbox with the focus following the pointer, i3."""
+a desktop window, and other window managers: Openbox with the focus following the pointer, xfwm4
+with its compositor, i3."""
 
 import os
 import sys
@@ -9,6 +10,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
 from test_sizing import GTK_TITLE, XTERM_TITLE, AmbriskCase, outcome  # noqa: E402
 
+HEADER_BAR_TITLE = "Header Bar Target"
+DESKTOP_TITLE = "Test Desktop"
 
 
 class TwoMonitorTest(AmbriskCase):
@@ -68,6 +71,18 @@ class TopPanelTest(AmbriskCase):
         harness.wait_for(lambda: target.frame() == before, message="the frame from before")
 
 
+class DesktopWindowTest(AmbriskCase):
+
+    def test_a_click_on_the_desktop_leaves_it_as_it_is(self):
+        desktop = self.start([sys.executable, harness.GTK_WINDOWS, "desktop", DESKTOP_TITLE], DESKTOP_TITLE)
+        before = desktop.frame()
+        self.press("chkGo")
+        self.desktop.xdotool("mousemove", 20, 500, "click", 1)
+        self.app.wait_for(lambda: not self.app.control("chkGo").checked, message="the click caught")
+        time.sleep(1)
+        self.assertEqual(desktop.frame(), before)
+
+
 class FocusFollowsMouseTest(AmbriskCase):
     wm = "openbox-follow-mouse"
 
@@ -93,6 +108,33 @@ class FocusFollowsMouseTest(AmbriskCase):
         self.assertEqual(text, outcome(GTK_TITLE, "调整到：646 x 458"))
         self.assertEqual(clicked.frame()[2:], (646, 458))
         self.assertEqual(pointed_at.frame(), before)
+
+
+class CompositingTest(AmbriskCase):
+    """xfwm4 with its compositor: a window that draws its own title bar draws its shadow too."""
+
+    wm = "xfwm4"
+
+    def test_the_size_asked_for_is_the_size_seen_and_restoring_is_exact(self):
+        target = self.start([sys.executable, harness.GTK_WINDOWS, "headerbar", HEADER_BAR_TITLE], HEADER_BAR_TITLE)
+        left, right, top, bottom = harness.wait_for(lambda: target.property("_GTK_FRAME_EXTENTS"),
+                                                    message="the shadow it draws")
+        # What the user sees of it at (40, 30).
+        target.move(40 - left, 30 - top)
+        before = target.frame()
+        self.select("optRes(2)")
+        self.clear("chkBorder")
+        self.clear("chkTask")
+        self.assertEqual(self.act("chkGo", target), outcome(HEADER_BAR_TITLE, "调整到：1024 x 768"))
+        x, y, width, height = target.frame()
+        self.assertEqual(target.property("_GTK_FRAME_EXTENTS"), [left, right, top, bottom])
+        self.assertEqual((x + left, y + top, width - left - right, height - top - bottom), (40, 30, 1024, 768))
+
+        self.app.activate()
+        time.sleep(0.3)
+        self.screenshot("sizing_header_bar_1024x768", desktop=self.desktop)
+        self.assertEqual(self.act("chkBack", target), outcome(HEADER_BAR_TITLE, "恢复其原始大小。"))
+        harness.wait_for(lambda: target.frame() == before, message="the former frame")
 
 
 class I3Test(AmbriskCase):
