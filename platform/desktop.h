@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -115,6 +116,15 @@ public:
     virtual Size screenSize() = 0;
     // True when some part of the rectangle (screen pixels) lies on a monitor.
     virtual bool anyMonitorIntersects(const Rect& screenPixels) = 0;
+
+    // Presses of the pointer's buttons, where the platform watches them: on
+    // X11 the focus may follow the pointer away from the window clicked. While
+    // watched, each press on a program's top-level window is kept with that
+    // window, and pressedWindows hands out the windows pressed since it was
+    // last asked, oldest first. nullopt where presses are not watched, as on
+    // Windows, whose foreground window is the one clicked.
+    virtual void watchPresses(bool /*watching*/) {}
+    virtual std::optional<std::vector<WindowHandle>> pressedWindows() { return std::nullopt; }
 };
 
 }  // namespace platform

@@ -7,10 +7,10 @@ WINDOWS_BUILD_PACKAGES=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-
 WINE_PACKAGES=(wine wine32:i386 wine64 fonts-wine fonts-wqy-microhei
                xvfb xserver-xephyr xdotool x11-utils imagemagick python3)
 # The Linux edition: what it is built with, the fonts its window asks for; for its end-to-end tests
-# a window manager, a session bus with the accessibility bus, third-party programs to size, and a
-# protocol tracer for the idle benchmark.
-LINUX_EDITION_PACKAGES=(pkg-config libgtk-3-dev libx11-dev libxrandr-dev libxinerama-dev fonts-liberation
-                        openbox dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+# window managers (Openbox, xfwm4 with its compositor, i3), a session bus with the accessibility bus,
+# third-party programs to size, and a protocol tracer for the idle benchmark.
+LINUX_EDITION_PACKAGES=(pkg-config libgtk-3-dev libx11-dev libxrandr-dev libxinerama-dev libxi-dev libxtst-dev
+                        fonts-liberation openbox xfwm4 i3-wm dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
                         x11-apps x11-xserver-utils xterm zenity xtrace xvfb xdotool imagemagick python3)
 
 # The suite that has a qemu-user fast enough to run 32-bit Wine (Debian 12's own is far too slow).

@@ -29,6 +29,9 @@ struct FormState {
     sizing::PresetTable presetHeights{};
     sizing::History resizedWindows;
     std::int16_t restoreMode = vbFalse;
+    // The window the user pressed when the pending action was caught, where
+    // the desktop watches presses.
+    std::optional<platform::WindowHandle> pressedWindow;
 };
 
 class MainWindow final : private forms::FormEvents, private sizing::PlacementMemory {

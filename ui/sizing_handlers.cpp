@@ -3,6 +3,7 @@
 #include "platform/entry_numbers.h"
 #include "sizing/action.h"
 #include "sizing/arming.h"
+#include "sizing/picked_foreground.h"
 #include "sizing/screen_watch.h"
 #include "ui/main_window.h"
 
@@ -42,8 +43,11 @@ void MainWindow::frmAmbrisk2_Timer1_Timer() {
     }
 
     const auto catchAction = [this](Ctl toggle, std::int16_t mode) {
-        if (!sizing::targetCaught(ctl(toggle).value(), platform_.desktop, form_.hWnd())) return;
+        const std::optional<sizing::Catch> caught =
+            sizing::caughtTarget(ctl(toggle).value(), platform_.desktop, form_.hWnd());
+        if (!caught) return;
         state_.restoreMode = mode;
+        state_.pressedWindow = caught->pressedWindow;
         ctl(toggle).setValue(0);
         form_.setTimerInterval(Timer2, sizing::actionDelay);
         form_.setTimerEnabled(Timer2, true);
@@ -54,20 +58,23 @@ void MainWindow::frmAmbrisk2_Timer1_Timer() {
 
 void MainWindow::frmAmbrisk2_chkGo_Click() {
     if (ctl(chkGo).value() == 1) ctl(chkBack).setValue(0);
+    sizing::watchPressesWhileArmed(platform_.desktop, ctl(chkGo).value(), ctl(chkBack).value());
     NormaliseEntries();
 }
 
 void MainWindow::frmAmbrisk2_chkBack_Click() {
     if (ctl(chkBack).value() == 1) ctl(chkGo).setValue(0);
+    sizing::watchPressesWhileArmed(platform_.desktop, ctl(chkGo).value(), ctl(chkBack).value());
 }
 
 void MainWindow::frmAmbrisk2_Timer2_Timer() {
+    sizing::PickedForeground desktop(platform_.desktop, state_.pressedWindow);
     sizing::Outcome outcome;
     if (state_.restoreMode == vbTrue) {
-        outcome = sizing::restoreForeground(platform_.desktop, form_.hWnd(), *this);
+        outcome = sizing::restoreForeground(desktop, form_.hWnd(), *this);
     } else {
         NormaliseEntries();
-        outcome = sizing::sizeForeground(platform_.desktop, form_.hWnd(), requestedSize(*this), *this);
+        outcome = sizing::sizeForeground(desktop, form_.hWnd(), requestedSize(*this), *this);
     }
     state_.targetWindow = outcome.targetWindow;
     if (outcome.result) ctl(txtResult).setText(*outcome.result);

@@ -28,6 +28,16 @@ struct ClientGeometry {
 
 Rect outerRectangle(const ClientGeometry& client, const FrameExtents& extents);
 
+// The frame of a window manager that announces none (i3): the widths between
+// the client's outer edge and the outer edge of the window it was put in. No
+// frame where that window does not hold the client.
+FrameExtents extentsAround(const ClientGeometry& client, const Rect& frameWindow);
+
+// The shadow a client draws inside its own window (GTK publishes it left,
+// right, top, bottom) for a client of the given size; none when the values
+// are not four, make no sense, or would leave nothing of the window to see.
+Margins clientMarginsFrom(std::span<const long> values, Size clientSize);
+
 // Where the frame goes and what size the client gets inside it, for a frame
 // with the given outer rectangle. Kept within what the X protocol carries: a
 // client is at least 1 pixel and at most 32767 pixels on each side.

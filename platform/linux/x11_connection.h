@@ -32,7 +32,8 @@ struct Atoms {
     Atom activeWindow, clientList, supported, currentDesktop, workArea;
     Atom wmState, maximizedVert, maximizedHorz, hidden, fullscreen;
     Atom frameExtents, moveResizeWindow;
-    Atom windowType, typeUtility, typeToolbar;
+    Atom windowType, typeUtility, typeToolbar, typeDesktop, typeDock;
+    Atom gtkFrameExtents, clientState;
     Atom wmName, utf8String;
     Atom strutPartial, strut;
 };

@@ -11,10 +11,11 @@
 
 #include "platform/linux/frame_geometry.h"
 #include "platform/linux/monitor_layout.h"
-#include "platform/linux/size_limits.h"
 #include "platform/linux/wide_text.h"
 #include "platform/linux/x11_connection.h"
 #include "platform/linux/x11_monitors.h"
+#include "platform/linux/x11_press_watch.h"
+#include "platform/linux/x11_size_hints.h"
 
 namespace platform::x11 {
 
@@ -45,37 +46,6 @@ bool waitUntil(Condition condition) {
         std::this_thread::sleep_for(pollInterval);
     }
     return true;
-}
-
-SizeLimits limitsFrom(const XSizeHints& hints) {
-    SizeLimits limits;
-    if (hints.flags & PMinSize) limits.minimum = Size{hints.min_width, hints.min_height};
-    if (hints.flags & PMaxSize) limits.maximum = Size{hints.max_width, hints.max_height};
-    if (hints.flags & PBaseSize) limits.base = Size{hints.base_width, hints.base_height};
-    if (hints.flags & PResizeInc) limits.step = Size{hints.width_inc, hints.height_inc};
-    if (hints.flags & PAspect)
-        limits.aspect = AspectRange{{hints.min_aspect.x, hints.min_aspect.y}, {hints.max_aspect.x, hints.max_aspect.y}};
-    return limits;
-}
-
-void writeLimits(const SizeLimits& limits, XSizeHints& hints) {
-    const auto put = [&](long flag, const std::optional<Size>& size, int& width, int& height) {
-        hints.flags &= ~flag;
-        if (!size) return;
-        hints.flags |= flag;
-        width = size->width;
-        height = size->height;
-    };
-    put(PMinSize, limits.minimum, hints.min_width, hints.min_height);
-    put(PMaxSize, limits.maximum, hints.max_width, hints.max_height);
-    put(PBaseSize, limits.base, hints.base_width, hints.base_height);
-    put(PResizeInc, limits.step, hints.width_inc, hints.height_inc);
-    hints.flags &= ~PAspect;
-    if (limits.aspect) {
-        hints.flags |= PAspect;
-        hints.min_aspect = {limits.aspect->lowest.width, limits.aspect->lowest.height};
-        hints.max_aspect = {limits.aspect->highest.width, limits.aspect->highest.height};
-    }
 }
 
 }  // namespace
@@ -113,6 +83,15 @@ public:
 
     Monitors& monitors() { return monitors_; }
 
+    // A watch of its own connection, for as long as presses are watched.
+    void watchPresses(bool watching) {
+        if (!watching)
+            presses_.reset();
+        else if (!presses_)
+            presses_ = PressWatch::start(DisplayString(display_));
+    }
+    PressWatch* presses() { return presses_.get(); }
+
     Window activeWindow() {
         const auto active = longsProperty(display_, root_, atoms_.activeWindow, XA_WINDOW);
         return active && !active->empty() ? static_cast<Window>((*active)[0]) : None;
@@ -136,8 +115,20 @@ public:
                               static_cast<std::int32_t>(border)};
     }
 
+    bool announcesFrame(Window window) {
+        return longsProperty(display_, window, atoms_.frameExtents, XA_CARDINAL).has_value();
+    }
+
     FrameExtents extents(Window window) {
-        return frameExtentsFrom(longsProperty(display_, window, atoms_.frameExtents, XA_CARDINAL).value_or(std::vector<long>{}));
+        if (const auto announced = longsProperty(display_, window, atoms_.frameExtents, XA_CARDINAL))
+            return frameExtentsFrom(*announced);
+        // A window manager that announces no frame (i3) still puts the
+        // client in a window of its own: its ancestor just below the root.
+        const Window frame = topLevelAncestor(window);
+        if (frame == None || frame == window) return {};
+        const std::optional<ClientGeometry> client = clientGeometry(window);
+        const std::optional<Rect> around = outerRectangleOf(frame);
+        return client && around ? extentsAround(*client, *around) : FrameExtents{};
     }
 
     std::optional<Rect> outerFrame(Window window) {
@@ -167,13 +158,21 @@ public:
         return XGetWindowAttributes(display_, window, &attributes) != 0;
     }
 
-    // A floating palette or toolbar.
-    bool isToolWindow(Window window) {
+    WindowFacts facts(Window window) {
+        WindowFacts facts;
         const auto types = longsProperty(display_, window, atoms_.windowType, XA_ATOM);
-        for (const long type : types.value_or(std::vector<long>{}))
-            if (static_cast<Atom>(type) == atoms_.typeUtility || static_cast<Atom>(type) == atoms_.typeToolbar)
-                return true;
-        return false;
+        for (const long type : types.value_or(std::vector<long>{})) {
+            const Atom a = static_cast<Atom>(type);
+            // A floating palette or toolbar.
+            facts.toolWindow |= a == atoms_.typeUtility || a == atoms_.typeToolbar;
+            if (facts.kind != WindowKind::ordinary) continue;
+            if (a == atoms_.typeDesktop) facts.kind = WindowKind::desktop;
+            if (a == atoms_.typeDock) facts.kind = WindowKind::panel;
+        }
+        const auto shadow = longsProperty(display_, window, atoms_.gtkFrameExtents, XA_CARDINAL);
+        const std::optional<ClientGeometry> client = clientGeometry(window);
+        if (shadow && client) facts.invisibleMargins = clientMarginsFrom(*shadow, client->size);
+        return facts;
     }
 
     std::wstring title(Window window) {
@@ -223,6 +222,28 @@ public:
     }
 
 private:
+    // The window's ancestor that is a child of the root; None when the
+    // window is gone.
+    Window topLevelAncestor(Window window) {
+        for (;;) {
+            Window root, parent, *children = nullptr;
+            unsigned count = 0;
+            if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return None;
+            const std::unique_ptr<Window, XFreeDeleter> owned(children);
+            if (parent == root_ || parent == None) return window;
+            window = parent;
+        }
+    }
+
+    std::optional<Rect> outerRectangleOf(Window window) {
+        Window root;
+        int x, y;
+        unsigned width, height, border, depth;
+        if (!XGetGeometry(display_, window, &root, &x, &y, &width, &height, &border, &depth)) return std::nullopt;
+        return Rect{x, y, static_cast<std::int32_t>(std::int64_t{x} + width + 2 * border),
+                    static_cast<std::int32_t>(std::int64_t{y} + height + 2 * border)};
+    }
+
     // Until the window is in the state wanted, or gone.
     template <typename Wanted>
     void waitForState(Window window, Wanted wanted) {
@@ -241,19 +262,6 @@ private:
         const auto supported = longsProperty(display_, root_, atoms_.supported, XA_ATOM);
         const std::vector<long> list = supported.value_or(std::vector<long>{});
         return std::find(list.begin(), list.end(), static_cast<long>(feature)) != list.end();
-    }
-
-    // The window manager keeps a window within the limits its program set;
-    // the user chose the size, so the limits in the way are widened.
-    void allowClientSize(Window window, Size client) {
-        const std::unique_ptr<XSizeHints, XFreeDeleter> hints(XAllocSizeHints());
-        long supplied = 0;
-        if (!hints || !XGetWMNormalHints(display_, window, hints.get(), &supplied)) return;
-        const SizeLimits limits = limitsFrom(*hints);
-        const SizeLimits allowed = allowing(limits, client);
-        if (allowed == limits) return;
-        writeLimits(allowed, *hints);
-        XSetWMNormalHints(display_, window, hints.get());
     }
 
     // Asks for the frame's outer rectangle and waits until the window has it.
@@ -275,15 +283,20 @@ private:
 
     bool requestFrame(Window window, const Rect& outer, const FrameExtents& frame, std::int32_t border) {
         const FramePlacement target = framePlacement(outer, frame, border);
-        allowClientSize(window, target.clientSize);
+        allowClientSize(display_, window, target.clientSize);
         const Point client{target.frameOrigin.x + frame.left + border, target.frameOrigin.y + frame.top + border};
         if (supports(atoms_.moveResizeWindow)) {
             // North-west gravity: the position is the frame's outer corner,
-            // the size the client's.
-            constexpr long northWest = NorthWestGravity, allFour = 0xF << 8;
+            // the size the client's. A window manager that announces no frame
+            // (i3) takes the position as the client's own, whatever the
+            // gravity: static gravity says just that.
+            const bool announced = announcesFrame(window);
+            const long gravity = announced ? NorthWestGravity : StaticGravity;
+            const Point at = announced ? target.frameOrigin : Point{client.x - border, client.y - border};
+            constexpr long allFour = 0xF << 8;
             sendToWindowManager(display_, window, atoms_.moveResizeWindow,
-                                {northWest | allFour | (userTool << 12), target.frameOrigin.x, target.frameOrigin.y,
-                                 target.clientSize.width, target.clientSize.height});
+                                {gravity | allFour | (userTool << 12), at.x, at.y, target.clientSize.width,
+                                 target.clientSize.height});
         } else {
             // No window manager that takes the request: the window is moved
             // itself, its client where the frame would put it.
@@ -307,6 +320,7 @@ private:
     Atoms atoms_;
     Monitors monitors_;
     std::optional<bool> xwayland_;
+    std::unique_ptr<PressWatch> presses_;
 };
 
 std::unique_ptr<X11Desktop> X11Desktop::connect(const char* displayName) {
@@ -347,7 +361,7 @@ bool X11Desktop::showAndMove(WindowHandle window, ShowState showCmd, const Rect&
 
 std::optional<Rect> X11Desktop::windowRectangle(WindowHandle window) { return session_->outerFrame(window); }
 
-WindowFacts X11Desktop::facts(WindowHandle window) { return {.toolWindow = session_->isToolWindow(window)}; }
+WindowFacts X11Desktop::facts(WindowHandle window) { return session_->facts(window); }
 
 // On X11 the X server and the window manager move and size a window; its
 // program is told afterwards and nothing here waits for it, so a program that
@@ -368,6 +382,15 @@ Size X11Desktop::screenSize() { return session_->monitors().primarySize(); }
 bool X11Desktop::anyMonitorIntersects(const Rect& screenPixels) {
     const std::vector<Rect> areas = session_->monitors().areas();
     return std::any_of(areas.begin(), areas.end(), [&](const Rect& m) { return overlaps(m, screenPixels); });
+}
+
+void X11Desktop::watchPresses(bool watching) { session_->watchPresses(watching); }
+
+std::optional<std::vector<WindowHandle>> X11Desktop::pressedWindows() {
+    PressWatch* presses = session_->presses();
+    if (!presses) return std::nullopt;
+    const std::vector<Window> windows = presses->takePressedWindows();
+    return std::vector<WindowHandle>(windows.begin(), windows.end());
 }
 
 }  // namespace platform::x11

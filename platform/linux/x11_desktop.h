@@ -32,6 +32,8 @@ public:
     std::optional<Monitor> monitorFor(const Rect& screenRectangle) override;
     Size screenSize() override;
     bool anyMonitorIntersects(const Rect& screenPixels) override;
+    void watchPresses(bool watching) override;
+    std::optional<std::vector<WindowHandle>> pressedWindows() override;
 
 private:
     class Session;

@@ -1,7 +1,7 @@
 """Harness for the end-to-end tests of the Linux edition: the real `ambrisk2` on an X11 desktop.
 
-Each desktop is an Xvfb screen (one monitor, or two RandR monitors) run by Openbox, a real EWMH
-window manager. The whole run shares one private D-Bus session bus with its accessibility bus, so
+Each desktop is an Xvfb screen (one monitor, or two RandR monitors) run by a real window manager:
+Openbox (EWMH, click to focus) unless a test asks for another (WINDOW_MANAGERS). The whole run shares one private D-Bus session bus with its accessibility bus, so
 the tests read the program's controls from outside as a screen reader does (AT-SPI through
 pyatspi), by their accessible id, which is the control's name (txtBreit, optRes(2), chkGo, ...).
 Other programs' windows are read with xwininfo and xprop (_NET_FRAME_EXTENTS, _NET_WM_STATE), so
@@ -22,7 +22,9 @@ Usage (a test file tests/e2e_linux/test_<topic>.py):
 
 API
   session() -> Session             the run's bus and desktops; everything it started ends at exit.
-  Session.desktop(w, h) -> Desktop one Xvfb screen of that size with Openbox, started once, reused.
+  Session.desktop(w, h, wm="openbox") -> Desktop
+                                   one Xvfb screen of that size run by that window manager
+                                   (WINDOW_MANAGERS), started once, reused.
   Session.two_monitor_desktop(first, second) -> Desktop
                                    one screen as two RandR monitors: first (w, h) at (0, 0), the
                                    primary; second to its right, tops aligned.
@@ -31,8 +33,9 @@ API
   Desktop.start(args, title, home=None) -> Window   starts a program in its own process group and
                                    waits for its top-level window (exact title, shown).
   Desktop.start_dock(height) -> Window   a dock window across the top with a matching strut.
+  GTK_WINDOWS: gtk_windows.py, which shows GTK windows of other kinds (a header bar, a desktop).
   Window: xid, process, frame() -> (x, y, w, h) outer frame, client() -> (x, y, w, h),
-          property(name) -> [numbers or atom names],
+          move(x, y) (the frame's corner), property(name) -> [numbers or atom names],
           state() -> set of _NET_WM_STATE names, activate() (clicks the title bar),
           click_inside(), toggle_maximised() (double click on the title bar), close() (Alt+F4
           through the window manager, waits for the end), terminate() (SIGTERM, waits), kill().
@@ -44,7 +47,8 @@ API
           wait_for(predicate, timeout) -> value.
   Control: name, role, accessible_name, text, selection ((start, end) or None), checked, pressed, indeterminate, enabled, sensitive, showing,
           focused, extents (x, y, w, h on the screen), centre.
-  DesktopCase(unittest.TestCase): cls.session, cls.desktop (1280 x 1024); self.start(args, title),
+  DesktopCase(unittest.TestCase): cls.session, cls.desktop (width x height run by wm, class
+          attributes: 1280 x 1024, "openbox"); self.start(args, title),
           self.start_ambrisk(home=None, desktop=None, launcher=()): ended by the test's clean-up.
   wait_for(predicate, timeout=5, interval=0.05), end_group(process), TITLE, CONTROL_NAMES (the
           controls of ui/layout.h), SETTING_NAMES: from tests/e2e_common, which the Windows suite
@@ -66,6 +70,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -80,6 +85,13 @@ from e2e_common.runner import main  # noqa: E402,F401
 from e2e_common.screens import Display, display_numbers, randr_two_monitors  # noqa: E402
 
 EXE_NAME = "ambrisk2"
+GTK_WINDOWS = os.path.join(HERE, "gtk_windows.py")
+
+# The window managers a desktop can have: Openbox as it comes; Openbox with the focus following
+# the pointer at once; xfwm4 with its compositor (GTK's header-bar windows then draw their own
+# shadow); i3 with every window floating (it announces no frame extents).
+WINDOW_MANAGERS = ("openbox", "openbox-follow-mouse", "xfwm4", "i3")
+I3_CONFIG = "# i3 config file (v4)\nfont pango:monospace 8\nfor_window [class=\".*\"] floating enable\n"
 
 
 def exe_path():
@@ -87,17 +99,47 @@ def exe_path():
     return path if os.path.isabs(path) else os.path.join(REPO, path)
 
 
-class Desktop:
-    """An X server run by Openbox. Processes started on it end with the test that started them."""
+def window_manager(wm, config):
+    """The command that runs this window manager, with its configuration files in the folder config."""
+    if wm == "openbox":
+        return ["openbox", "--sm-disable"]
+    if wm == "openbox-follow-mouse":
+        with open("/etc/xdg/openbox/rc.xml", encoding="utf-8") as f:
+            rc = f.read()
+        for old, new in (("<followMouse>no<", "<followMouse>yes<"), ("<focusDelay>200<", "<focusDelay>0<")):
+            if old not in rc:
+                raise RuntimeError(f"Openbox's rc.xml has no {old}")
+            rc = rc.replace(old, new)
+        path = os.path.join(config, "rc.xml")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(rc)
+        return ["openbox", "--sm-disable", "--config-file", path]
+    if wm == "xfwm4":
+        return ["xfwm4", "--compositor=on", "--sm-client-disable"]
+    if wm == "i3":
+        path = os.path.join(config, "i3.conf")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(I3_CONFIG)
+        return ["i3", "-c", path]
+    raise ValueError(f"unknown window manager {wm!r}")
 
-    def __init__(self, session, server, width, height):
+
+class Desktop:
+    """An X server run by a window manager. Processes started on it end with the test that started
+    them."""
+
+    def __init__(self, session, server, width, height, wm="openbox"):
         self.session, self.server, self.width, self.height = session, server, width, height
-        self.name = server.name
-        config = tempfile.mkdtemp(prefix="openbox-", dir=session.root)
-        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(config), stdin=subprocess.DEVNULL,
+        self.name, self.wm_name = server.name, wm
+        config = tempfile.mkdtemp(prefix=f"{wm}-", dir=session.root)
+        command = window_manager(wm, config)
+        if not shutil.which(command[0]):
+            server.stop()
+            raise unittest.SkipTest(f"{wm} is not installed")
+        self.wm = subprocess.Popen(command, env=self.env(config), stdin=subprocess.DEVNULL,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         try:
-            wait_for(lambda: self.xprop_root("_NET_SUPPORTING_WM_CHECK"), timeout=10, message="Openbox")
+            wait_for(lambda: self.xprop_root("_NET_SUPPORTING_WM_CHECK"), timeout=10, message=wm)
         except AssertionError:
             self.stop()
             raise
@@ -156,7 +198,7 @@ class Desktop:
 
     def start_dock(self, height):
         """A dock window across the top of the first monitor that keeps `height` pixels for itself."""
-        return self.start([sys.executable, os.path.join(HERE, "dock.py"), str(height)], "Test Dock")
+        return self.start([sys.executable, GTK_WINDOWS, "dock", str(height)], "Test Dock")
 
     def stop(self):
         end_group(self.wm, signal.SIGTERM)
@@ -172,26 +214,59 @@ class Window:
     def xdotool(self, *args):
         return self.desktop.xdotool(*args)
 
-    def client(self):
-        code, out = output(["xwininfo", "-id", str(self.xid)], self.desktop.env())
+    def _xwininfo(self, xid, *options):
+        code, out = output(["xwininfo", *options, "-id", str(xid)], self.desktop.env())
         if code != 0:
-            raise AssertionError(f"xwininfo -id {self.xid} failed")
-        fields = dict(line.strip().split(":", 1) for line in out.splitlines() if ":" in line)
+            raise AssertionError(f"xwininfo -id {xid} failed")
+        return dict(line.strip().split(":", 1) for line in out.splitlines() if ":" in line)
+
+    def client(self, xid=None):
+        fields = self._xwininfo(xid or self.xid)
         return tuple(int(fields[key]) for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+
+    def _frame_window(self):
+        """The window the window manager put the client in (the client's ancestor below the root), or
+        None when the client is not put in one."""
+        xid, top = self.xid, None
+        while True:
+            fields = self._xwininfo(xid, "-children")
+            parent = int(fields["Parent window id"].split()[0], 16)
+            if parent == int(fields["Root window id"].split()[0], 16):
+                return top
+            xid = top = parent
 
     def property(self, name):
         """The window's property as a list of numbers or atom names ([] when it has none)."""
         return self.desktop._xprop(["-id", str(self.xid)], name)
 
     def extents(self):
-        """(left, right, top, bottom) of the window manager's frame around the client."""
+        """(left, right, top, bottom) of the window manager's frame around the client: as it announces
+        them, or else (i3) the room around the client in the window it put the client in."""
         values = self.property("_NET_FRAME_EXTENTS")
-        return tuple(values) if len(values) == 4 else (0, 0, 0, 0)
+        if len(values) == 4:
+            return tuple(values)
+        frame = self._frame_window()
+        if frame is None:
+            return (0, 0, 0, 0)
+        x, y, width, height = self.client()
+        fields = self._xwininfo(frame)
+        border = int(fields["Border width"])
+        fx, fy, fwidth, fheight = self.client(frame)
+        return x - fx, fx + fwidth + 2 * border - x - width, y - fy, fy + fheight + 2 * border - y - height
 
     def frame(self):
         x, y, width, height = self.client()
         left, right, top, bottom = self.extents()
         return x - left, y - top, width + left + right, height + top + bottom
+
+    def move(self, x, y):
+        """Moves the window's frame to (x, y) as its program would ask, and waits until it is there."""
+        fx, fy = self.frame()[:2]
+        cx, cy = self.client()[:2]
+        # Window managers put the frame where the program asks; i3 puts the client there.
+        client_moved = self.desktop.wm_name == "i3"
+        self.xdotool("windowmove", self.xid, *((x + cx - fx, y + cy - fy) if client_moved else (x, y)))
+        wait_for(lambda: self.frame()[:2] == (x, y), message=f"window {self.xid} at ({x}, {y})")
 
     def state(self):
         return {name.replace("_NET_WM_STATE_", "") for name in self.property("_NET_WM_STATE")}
@@ -203,6 +278,10 @@ class Window:
     def activate(self):
         self.xdotool("mousemove", *self.title_bar(), "click", 1)
         wait_for(lambda: self.desktop.active_window() == self.xid, message=f"window {self.xid} active")
+        if self.desktop.wm_name == "xfwm4":
+            # After a click on a title bar xfwm4 holds the pointer as long as a double click could
+            # follow (250 ms); a click meanwhile goes nowhere.
+            time.sleep(0.3)
 
     def click_inside(self):
         x, y, width, height = self.client()
@@ -284,10 +363,10 @@ class Session:
         used = {d.server.number for d in self._desktops.values()}
         return [n for n in self._numbers if n not in used]
 
-    def desktop(self, width=1280, height=1024):
-        key = (width, height)
+    def desktop(self, width=1280, height=1024, wm="openbox"):
+        key = (width, height, wm)
         if key not in self._desktops:
-            self._desktops[key] = Desktop(self, Display(width, height, self._free_numbers()), width, height)
+            self._desktops[key] = Desktop(self, Display(width, height, self._free_numbers()), width, height, wm)
         return self._desktops[key]
 
     def two_monitor_desktop(self, first=(1280, 1024), second=(1024, 768)):
@@ -333,14 +412,14 @@ def session():
 
 
 class DesktopCase(unittest.TestCase):
-    """Tests on one 1280 x 1024 desktop; what a test starts ends with it."""
+    """Tests on one desktop of width x height run by wm; what a test starts ends with it."""
 
-    width, height = 1280, 1024
+    width, height, wm = 1280, 1024, "openbox"
 
     @classmethod
     def setUpClass(cls):
         cls.session = session()
-        cls.desktop = cls.session.desktop(cls.width, cls.height)
+        cls.desktop = cls.session.desktop(cls.width, cls.height, cls.wm)
 
     def start(self, args, title, desktop=None):
         window = (desktop or self.desktop).start(args, title)

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 #include <vector>
 
-#include "tests/support/program_runs.h"
+#include "sizing/picked_foreground.h"
 #include "tests/support/fake_view.h"
+#include "tests/support/program_runs.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -169,6 +172,59 @@ TEST_F(ArmingTest, LaterCatchOverridesAPendingOneAndRestartsTimer2With400) {
     window.form().userClicked(chkGo);
     tick();
     EXPECT_EQ(window.form().timerInterval(Timer2), 400);
+}
+
+// The fake desktop watching presses, as the X11 desktop does.
+struct WatchingDesktop final : sizing::PickedForeground {
+    explicit WatchingDesktop(fake::FakeDesktop& desktop) : PickedForeground(desktop, std::nullopt) {}
+    void watchPresses(bool on) override {
+        watching = on;
+        if (!on) presses.clear();
+    }
+    std::optional<std::vector<platform::WindowHandle>> pressedWindows() override {
+        return std::exchange(presses, {});
+    }
+    bool watching = false;
+    std::vector<platform::WindowHandle> presses;
+};
+
+TEST(PressedTarget, ThePressNotTheFocusPicksTheWindowActedOn) {
+    fake::FakePlatform fake;
+    WatchingDesktop desktop(fake.desktop);
+    platform::Platform platform{desktop, fake.settings, fake.messageDialog, fake.process};
+    MainWindow window{platform};
+    fake::createAndLoad(window);
+    constexpr platform::WindowHandle clicked = 0x2020, underPointer = 0x3030;
+    fake.desktop.windows[clicked] = {.title = L"Clicked",
+                                     .placement = {0, platform::showNormal, {}, {}, {100, 50, 500, 350}}};
+    fake.desktop.windows[underPointer] = {.title = L"Under the pointer",
+                                          .placement = {0, platform::showNormal, {}, {}, {10, 10, 300, 200}}};
+    fake.desktop.foreground = fake::mainWindowHandle;
+    window.form().timerFired(Timer1);
+
+    window.form().userClicked(chkGo);
+    EXPECT_TRUE(desktop.watching);
+    // The focus follows the pointer out of the main window; a press on the
+    // main window itself catches nothing either.
+    fake.desktop.foreground = underPointer;
+    desktop.presses = {fake::mainWindowHandle};
+    window.form().timerFired(Timer1);
+    EXPECT_EQ(window.ctl(chkGo).value(), 1);
+
+    desktop.presses = {fake::mainWindowHandle, clicked, underPointer};
+    window.form().timerFired(Timer1);
+    EXPECT_EQ(window.ctl(chkGo).value(), 0);
+    EXPECT_FALSE(desktop.watching);
+    window.form().timerFired(Timer2);
+    EXPECT_EQ(window.ctl(txtResult).text().substr(0, 13), L"Clicked\r\n调整到：");
+    EXPECT_EQ(fake.desktop.windows[underPointer].placementsApplied, 0);
+
+    // A click on a window beyond the desktop's reach shows only in the foreground.
+    window.form().userClicked(chkBack);
+    fake.desktop.foreground = platform::unreachableWindow;
+    window.form().timerFired(Timer1);
+    EXPECT_EQ(window.ctl(chkBack).value(), 0);
+    EXPECT_EQ(window.state().pressedWindow, std::nullopt);
 }
 
 }  // namespace

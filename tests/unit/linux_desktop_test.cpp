@@ -54,6 +54,26 @@ TEST(FrameGeometry, KeepsWithinWhatTheProtocolCarries) {
     }
 }
 
+TEST(FrameGeometry, UnannouncedFramesAndClientShadows) {
+    // i3's floating frame: 2 pixels at the sides and bottom, an 18-pixel title.
+    const ClientGeometry client{{102, 68}, {400, 300}, 0};
+    EXPECT_EQ(extentsAround(client, {100, 50, 504, 370}), (FrameExtents{2, 2, 18, 2}));
+    // A window manager that only reparents; a "frame" that does not hold the client.
+    EXPECT_EQ(extentsAround(client, {102, 68, 502, 368}), FrameExtents{});
+    EXPECT_EQ(extentsAround(client, {110, 50, 504, 370}), FrameExtents{});
+
+    // GTK 3's header-bar shadow, published left, right, top, bottom.
+    EXPECT_EQ(clientMarginsFrom(std::vector<long>{26, 26, 23, 29}, {452, 399}),
+              (platform::Margins{26, 23, 26, 29}));
+    for (const std::vector<long>& bad : {std::vector<long>{26, 26, 23},
+                                         {26, 26, 23, 29, 0},
+                                         {26, -1, 23, 29},
+                                         {26, 26, 23, 4294967295},
+                                         {226, 226, 23, 29},
+                                         {26, 26, 200, 199}})
+        EXPECT_EQ(clientMarginsFrom(bad, {452, 399}), platform::Margins{});
+}
+
 // One 1280 x 1024 monitor, or that one with a 1024 x 768 one to its right.
 const Size oneScreen{1280, 1024}, twoScreens{2304, 1024};
 const Rect leftMonitor{0, 0, 1280, 1024}, rightMonitor{1280, 0, 2304, 768};

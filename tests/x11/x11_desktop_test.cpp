@@ -2,7 +2,9 @@
 // After the test framework: Xlib's macros (None, Bool) would clash with it.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/Xrandr.h>
+#include <glib.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -155,6 +157,95 @@ TEST_F(X11DesktopTest, WithoutWindowManagerTheWindowIsMovedItself) {
 
     EXPECT_TRUE(desktop->showAndMove(window, platform::showRestore, {30, 40, 1060, 786}));
     EXPECT_EQ(desktop->windowRectangle(window), (Rect{30, 40, 1060, 786}));
+}
+
+TEST_F(X11DesktopTest, FactsAndTheFrameOfAWindowManagerThatAnnouncesNone) {
+    const auto desktop = X11Desktop::connect(server->name());
+    ASSERT_TRUE(desktop);
+    // A frame as i3 makes one: 2 pixels at the sides and the bottom, an 18-pixel title.
+    const Window frame = newWindow({100, 50, 504, 370});
+    const Window client = XCreateSimpleWindow(other.get(), frame, 2, 18, 400, 300, 0, 0, 0);
+    XSync(other.get(), False);
+    EXPECT_EQ(desktop->windowRectangle(client), (Rect{100, 50, 504, 370}));
+    EXPECT_EQ(desktop->facts(client).kind, platform::WindowKind::ordinary);
+
+    Display* d = other.get();
+    const auto set = [&](const char* name, Atom type, int format, std::vector<long> values) {
+        XChangeProperty(d, client, XInternAtom(d, name, False), type, format, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(values.data()), static_cast<int>(values.size()));
+        XSync(d, False);
+    };
+    const Atom dock = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DOCK", False);
+    const Atom desktopType = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DESKTOP", False);
+    set("_NET_WM_WINDOW_TYPE", XA_ATOM, 32, {static_cast<long>(dock)});
+    set("_GTK_FRAME_EXTENTS", XA_CARDINAL, 32, {26, 26, 23, 29});
+    platform::WindowFacts facts = desktop->facts(client);
+    EXPECT_EQ(facts.kind, platform::WindowKind::panel);
+    EXPECT_EQ(facts.invisibleMargins, (platform::Margins{26, 23, 26, 29}));
+
+    set("_NET_WM_WINDOW_TYPE", XA_ATOM, 32, {static_cast<long>(desktopType), static_cast<long>(dock)});
+    EXPECT_EQ(desktop->facts(client).kind, platform::WindowKind::desktop);
+    // Margins of the wrong type or format are no margins.
+    set("_GTK_FRAME_EXTENTS", XA_INTEGER, 32, {26, 26, 23, 29});
+    EXPECT_EQ(desktop->facts(client).invisibleMargins, platform::Margins{});
+    set("_GTK_FRAME_EXTENTS", XA_CARDINAL, 16, {26, 26});
+    EXPECT_EQ(desktop->facts(client).invisibleMargins, platform::Margins{});
+}
+
+TEST_F(X11DesktopTest, PressesAreWatchedOnlyWhileAskedAndTellTheWindowPressedNotTheOneThePointerMovedTo) {
+    const auto desktop = X11Desktop::connect(server->name());
+    ASSERT_TRUE(desktop);
+    Display* d = other.get();
+    // Two programs' windows as a window manager marks them, and a menu.
+    const auto shown = [&](Rect r, bool overrideRedirect) {
+        const Window window = newWindow(r);
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = overrideRedirect;
+        XChangeWindowAttributes(d, window, CWOverrideRedirect, &attributes);
+        if (!overrideRedirect) {
+            const Atom clientState = XInternAtom(d, "WM_STATE", False);
+            const long normal[2] = {1, 0};
+            XChangeProperty(d, window, clientState, clientState, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(normal), 2);
+        }
+        XMapWindow(d, window);
+        return window;
+    };
+    const Window clicked = shown({0, 0, 200, 200}, false), pointedAt = shown({300, 0, 500, 200}, false);
+    shown({600, 0, 700, 200}, true);
+    // A press, then what the main loop does until the next tick.
+    const auto pressAt = [&](int x, int y, unsigned button) {
+        XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
+        XTestFakeButtonEvent(d, button, True, CurrentTime);
+        XTestFakeButtonEvent(d, button, False, CurrentTime);
+        XSync(d, False);
+        for (int i = 0; i < 20; ++i) {
+            while (g_main_context_iteration(nullptr, FALSE)) {
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    };
+
+    pressAt(100, 100, 1);
+    EXPECT_EQ(desktop->pressedWindows(), std::nullopt);
+    desktop->watchPresses(true);
+    // Scrolling, a menu and the bare root pick nothing.
+    pressAt(100, 100, 4);
+    pressAt(650, 100, 1);
+    pressAt(900, 600, 1);
+    pressAt(100, 100, 3);
+    XTestFakeMotionEvent(d, -1, 400, 100, CurrentTime);
+    XSync(d, False);
+    EXPECT_EQ(desktop->pressedWindows(),
+              (std::vector<platform::WindowHandle>{static_cast<platform::WindowHandle>(clicked)}));
+    EXPECT_EQ(desktop->pressedWindows(), std::vector<platform::WindowHandle>{});
+    pressAt(400, 100, 1);
+    EXPECT_EQ(desktop->pressedWindows(),
+              (std::vector<platform::WindowHandle>{static_cast<platform::WindowHandle>(pointedAt)}));
+
+    desktop->watchPresses(false);
+    pressAt(100, 100, 1);
+    EXPECT_EQ(desktop->pressedWindows(), std::nullopt);
 }
 
 }  // namespace
