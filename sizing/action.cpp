@@ -19,6 +19,7 @@ constexpr const wchar_t* unknownWindow = L"is unknown and cannot be sized back";
 constexpr const wchar_t* sizeOutOfRange = L"new size is out of range and cannot be applied";
 constexpr const wchar_t* notRestored = L"original size could not be restored";
 constexpr const wchar_t* notResponding = L"is not responding and was left unchanged";
+constexpr const wchar_t* partOfDesktop = L"is part of the desktop and was left unchanged";
 constexpr const wchar_t* unreachable = L"The clicked window is not an X11 window and cannot be reached";
 
 // Changing a window waits for its program; one that does not answer within
@@ -111,20 +112,31 @@ std::optional<std::wstring> restoreWindow(platform::Desktop& desktop, platform::
     return report(title, restored);
 }
 
+// The desktop and its panels belong to the desktop, not to the user's
+// windows: sizing them would break the desktop (its menu stops working
+// outside the new size), so neither toggle touches them or their records.
+template <typename Action>
+Outcome actOnForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, Action action) {
+    const platform::WindowHandle handle = desktop.foregroundWindow();
+    if (!mayActOn(handle, ownWindow)) return {handle, notActedOn(handle)};
+    if (desktop.facts(handle).kind != platform::WindowKind::ordinary)
+        return {handle, report(titleOf(handle, desktop), partOfDesktop)};
+    return {handle, action(handle)};
+}
+
 }  // namespace
 
 Outcome sizeForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, const SizeRequest& request,
                        PlacementMemory& memory) {
     const std::optional<platform::Size> size = outerSize(request);
-    const platform::WindowHandle handle = desktop.foregroundWindow();
-    if (!mayActOn(handle, ownWindow)) return {handle, notActedOn(handle)};
-    return {handle, sizeWindow(desktop, handle, size, memory)};
+    return actOnForeground(desktop, ownWindow, [&](platform::WindowHandle handle) {
+        return sizeWindow(desktop, handle, size, memory);
+    });
 }
 
 Outcome restoreForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, PlacementMemory& memory) {
-    const platform::WindowHandle handle = desktop.foregroundWindow();
-    if (!mayActOn(handle, ownWindow)) return {handle, notActedOn(handle)};
-    return {handle, restoreWindow(desktop, handle, memory)};
+    return actOnForeground(desktop, ownWindow,
+                           [&](platform::WindowHandle handle) { return restoreWindow(desktop, handle, memory); });
 }
 
 }  // namespace sizing

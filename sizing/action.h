@@ -33,8 +33,8 @@ struct Outcome {
     std::optional<std::wstring> result;
 };
 
-// Neither touches this program's own window nor a handle that is not
-// greater than 0.
+// Neither touches this program's own window, a handle that is not greater
+// than 0, nor the desktop or a panel (those are said so).
 Outcome sizeForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, const SizeRequest& request,
                        PlacementMemory& memory);
 Outcome restoreForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, PlacementMemory& memory);

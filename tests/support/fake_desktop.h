@@ -9,6 +9,9 @@
 // - Wine reports another program's window on the screen, with the outer
 //   rectangle it has now as the normal one, and refuses SetWindowPlacement for
 //   it; showing and moving work.
+// A window's outer rectangle, the one its placement gives, includes the
+// invisible margins it announces (a client-drawn shadow, Windows' resize
+// borders); the frame the user sees lies that far inside it.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -32,6 +35,12 @@ struct FakeWindow {
     platform::Size minimumSize{};     // its application keeps at least this normal size
     int readsLeft = -1;               // placement reads that succeed; -1: all of them
     int placementsApplied = 0;
+    platform::WindowKind kind = platform::WindowKind::ordinary;
+    // Announced while it is shown normally; while maximised or minimised the
+    // ones in otherStateMargins where set, as they differ there (GTK drops its
+    // shadow, Windows puts a maximised window's borders off the monitor).
+    platform::Margins invisibleMargins{};
+    std::optional<platform::Margins> otherStateMargins;
 };
 
 class FakeDesktop final : public platform::Desktop {
@@ -91,7 +100,12 @@ public:
     }
     platform::WindowFacts facts(platform::WindowHandle window) override {
         auto it = windows.find(window);
-        return {.toolWindow = it != windows.end() && it->second.toolWindow};
+        if (it == windows.end()) return {};
+        const FakeWindow& w = it->second;
+        const bool normal = w.placement.showCmd == platform::showNormal;
+        return {.toolWindow = w.toolWindow,
+                .kind = w.kind,
+                .invisibleMargins = normal || !w.otherStateMargins ? w.invisibleMargins : *w.otherStateMargins};
     }
     bool answers(platform::WindowHandle window, std::chrono::milliseconds) override {
         auto it = windows.find(window);

@@ -235,6 +235,22 @@ TEST_F(SizingTest, WindowOfAProgramThatDoesNotAnswerIsLeftAlone) {
     EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 500, 350}));
 }
 
+TEST_F(SizingTest, DesktopAndPanelsAreLeftAlone) {
+    size(other);  // while it still counted as an ordinary window
+    const auto history = window.state().resizedWindows;
+    const int applied = win(other).placementsApplied;
+    for (const platform::WindowKind kind : {platform::WindowKind::desktop, platform::WindowKind::panel}) {
+        win(other).kind = kind;
+        for (const Ctl toggle : {chkGo, chkBack}) {
+            window.ctl(txtResult).setText(L"");
+            act(toggle, other, other);
+            EXPECT_EQ(result(), L"Other" + crlf + L"is part of the desktop and was left unchanged");
+        }
+    }
+    EXPECT_EQ(win(other).placementsApplied, applied);
+    EXPECT_EQ(window.state().resizedWindows, history);
+}
+
 TEST_F(SizingTest, AppliedPlacementKeepsFlagsAndClearsMinimisedAndMaximisedPositions) {
     win(notepad).placement.flags = 2;  // WPF_RESTORETOMAXIMIZED
     win(notepad).placement.ptMinPosition = {-32000, -32000};
