@@ -235,6 +235,49 @@ TEST_F(SizingTest, WindowOfAProgramThatDoesNotAnswerIsLeftAlone) {
     EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 500, 350}));
 }
 
+TEST_F(SizingTest, AskedSizeIsTheSizeOfTheVisibleFrame) {
+    // Windows' invisible resize borders at 100 %: the outer rectangle is
+    // 14 x 7 larger than the frame the user sees.
+    const platform::Margins borders{7, 0, 7, 7};
+    win(notepad).invisibleMargins = borders;
+    withoutOptions();
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1138, 825}));
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"1024 x 768");
+
+    // Near the work area's right and bottom edges the visible frame ends on
+    // them; only the invisible borders reach past.
+    setWorkArea({0, 0, 1280, 1024}, {0, 0, 1280, 994});
+    const Rect start{600, 400, 700, 500};
+    win(notepad).placement.rcNormalPosition = start;
+    window.optRes(1).select();
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{473, 394, 1287, 1001}));
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"800 x 600");
+    restore(notepad);
+    EXPECT_EQ(normalOf(notepad), start);
+
+    // A maximised window announces other margins until it is back to normal.
+    win(notepad).placement.showCmd = platform::showMaximized;
+    win(notepad).otherStateMargins = platform::Margins{8, 8, 8, 8};
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{473, 394, 1287, 1001}));
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"800 x 600");
+    restore(notepad);
+    EXPECT_EQ(win(notepad).placement.showCmd, platform::showMaximized);
+    EXPECT_EQ(normalOf(notepad), start);
+
+    // Margins that no frame can have count as none.
+    for (const platform::Margins absurd :
+         {platform::Margins{-7, 0, 7, 7}, {0, std::numeric_limits<std::int32_t>::max(), 0, 0}}) {
+        win(other).invisibleMargins = absurd;
+        win(other).placement.rcNormalPosition = {10, 10, 300, 200};
+        size(other);
+        EXPECT_EQ(normalOf(other), (Rect{10, 10, 810, 610}));
+        EXPECT_EQ(result(), L"Other" + crlf + resized + L"800 x 600");
+    }
+}
+
 TEST_F(SizingTest, DesktopAndPanelsAreLeftAlone) {
     size(other);  // while it still counted as an ordinary window
     const auto history = window.state().resizedWindows;
