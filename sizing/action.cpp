@@ -161,7 +161,7 @@ Outcome actOnForeground(platform::Desktop& desktop, platform::WindowHandle ownWi
 
 Outcome sizeForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, const SizeRequest& request,
                        PlacementMemory& memory) {
-    const std::optional<platform::Size> size = outerSize(request);
+    const std::optional<platform::Size> size = askedSize(request);
     return actOnForeground(desktop, ownWindow, [&](platform::WindowHandle handle) {
         return sizeWindow(desktop, handle, size, memory);
     });

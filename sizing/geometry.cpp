@@ -28,7 +28,7 @@ bool plausible(const platform::Margins& m, const platform::Rect& outer) {
 
 }  // namespace
 
-std::optional<platform::Size> outerSize(const SizeRequest& request) {
+std::optional<platform::Size> askedSize(const SizeRequest& request) {
     const std::optional<std::int32_t> baseWidth = numbers::toInt32(request.width);
     const std::optional<std::int32_t> baseHeight = numbers::toInt32(request.height);
     if (!baseWidth || !baseHeight) return std::nullopt;

@@ -22,7 +22,7 @@ constexpr std::int32_t smallestSide = 16;
 
 // The size of the frame the user will see. nullopt when the base size or a
 // side after the border and the taskbar lies outside the signed 32-bit range.
-std::optional<platform::Size> outerSize(const SizeRequest& request);
+std::optional<platform::Size> askedSize(const SizeRequest& request);
 
 // The frame the user sees of the window's normal rectangle, with the new
 // size: it keeps its top-left corner where the size fits from there,

@@ -543,15 +543,16 @@ TEST(PlacedRectangle, OnOneMonitorFollowsTheRuleOfTheWorkAreaSize) {
             }
 }
 
-TEST(OuterSize, RefusesWhatLeavesThe32BitRange) {
+TEST(AskedSize, RefusesWhatLeavesThe32BitRange) {
     using sizing::SizeRequest;
     constexpr std::int32_t max = std::numeric_limits<std::int32_t>::max();
-    EXPECT_EQ(sizing::outerSize({.width = max, .height = 100}), (platform::Size{max, 100}));
-    EXPECT_FALSE(sizing::outerSize({.width = max + 1.0, .height = 100}));
-    EXPECT_FALSE(sizing::outerSize({.width = max - 1.0, .height = 100, .border = 1.0}));
-    EXPECT_FALSE(sizing::outerSize({.width = 100, .height = 100, .taskbar = -1.0 * max, .horizontalTaskbar = false}));
-    EXPECT_FALSE(sizing::outerSize({.width = 100, .height = 100, .border = HUGE_VAL}));
-    EXPECT_EQ(sizing::outerSize({.width = 100, .height = 100, .taskbar = 1000.0}), (platform::Size{100, 16}));
+    EXPECT_EQ(sizing::askedSize({.width = max, .height = 100}), (platform::Size{max, 100}));
+    EXPECT_FALSE(sizing::askedSize({.width = max + 1.0, .height = 100}));
+    EXPECT_FALSE(sizing::askedSize({.width = max - 1.0, .height = 100, .border = 1.0}));
+    EXPECT_FALSE(
+        sizing::askedSize({.width = 100, .height = 100, .taskbar = -1.0 * max, .horizontalTaskbar = false}));
+    EXPECT_FALSE(sizing::askedSize({.width = 100, .height = 100, .border = HUGE_VAL}));
+    EXPECT_EQ(sizing::askedSize({.width = 100, .height = 100, .taskbar = 1000.0}), (platform::Size{100, 16}));
 }
 
 }  // namespace
