@@ -20,6 +20,7 @@ constexpr const wchar_t* sizeOutOfRange = L"new size is out of range and cannot 
 constexpr const wchar_t* notRestored = L"original size could not be restored";
 constexpr const wchar_t* notResponding = L"is not responding and was left unchanged";
 constexpr const wchar_t* notChangedYet = L"is not responding and has not changed yet";
+constexpr const wchar_t* partOfDesktop = L"is part of the desktop and was left unchanged";
 constexpr const wchar_t* unreachable = L"The clicked window is not an X11 window and cannot be reached";
 
 // Changing a window waits for its program; one that does not answer within
@@ -59,25 +60,43 @@ bool apply(platform::Desktop& desktop, platform::WindowHandle handle, const plat
     return onScreen && desktop.showAndMove(handle, placement.showCmd, *onScreen);
 }
 
+// The outer rectangle that gives the frame the user sees the size, with that
+// frame placed by the rule of placedRectangle; nullopt where a coordinate
+// would leave the 32-bit range, in the placement or on the screen.
+std::optional<platform::Rect> sizedOuter(const VisibleFrame& visible, platform::Size size,
+                                         const PlacementFrame& frame) {
+    const std::optional<platform::Rect> placed = placedRectangle(visible.rectangle, size, frame.workArea);
+    if (!placed) return std::nullopt;
+    const std::optional<platform::Rect> outer = outerRectangle(*placed, visible.margins);
+    if (!outer || !moved(*outer, frame.toScreen)) return std::nullopt;
+    return outer;
+}
+
+std::wstring sizeText(const platform::Rect& r) {
+    return std::to_wstring(std::int64_t{r.right} - r.left) + L" x " +
+           std::to_wstring(std::int64_t{r.bottom} - r.top);
+}
+
 std::optional<std::wstring> sizeWindow(platform::Desktop& desktop, platform::WindowHandle handle,
                                        std::optional<platform::Size> size, PlacementMemory& memory) {
     std::optional<platform::WindowPlacement> placement = placementOf(handle, desktop);
     if (!placement) return std::nullopt;
 
     // Worked out before the history is touched, so that a refused size
-    // leaves the window and its record as they were.
+    // leaves the window and its record as they were. The margins are those
+    // the window announces as it is now: the only ones there are to go by.
     const platform::Rect normal = placement->rcNormalPosition;
     const PlacementFrame frame = placementFrame(desktop, handle, normal, normal);
-    const std::optional<platform::Rect> rectangle = size ? placedRectangle(normal, *size, frame.workArea)
-                                                         : std::nullopt;
-    if (!rectangle || !moved(*rectangle, frame.toScreen)) return report(titleOf(handle, desktop), sizeOutOfRange);
+    const VisibleFrame before = visibleFrame(normal, desktop.facts(handle).invisibleMargins);
+    const std::optional<platform::Rect> outer = size ? sizedOuter(before, *size, frame) : std::nullopt;
+    if (!outer) return report(titleOf(handle, desktop), sizeOutOfRange);
     if (!desktop.answers(handle, answerTimeout)) return report(titleOf(handle, desktop), notResponding);
 
     memory.RememberPlacement(*placement, handle);
     placement->showCmd = platform::showRestore;
     placement->ptMinPosition = {};
     placement->ptMaxPosition = {};
-    placement->rcNormalPosition = *rectangle;
+    placement->rcNormalPosition = *outer;
     // A refusal shows in the size read back below.
     apply(desktop, handle, *placement, frame.toScreen);
 
@@ -85,12 +104,28 @@ std::optional<std::wstring> sizeWindow(platform::Desktop& desktop, platform::Win
     // Its program hangs in the change, which may still take effect; its
     // record stays, so that the user can restore it then.
     if (desktop.changePending(handle)) return report(title, notChangedYet);
-    const std::optional<platform::WindowPlacement> now = placementOf(handle, desktop);
+    std::optional<platform::WindowPlacement> now = placementOf(handle, desktop);
     if (!now) return std::nullopt;
-    // The size the window really has: its application may keep a size of its own.
-    const platform::Rect& sized = now->rcNormalPosition;
-    return report(title, resizedTo + std::to_wstring(std::int64_t{sized.right} - sized.left) + L" x " +
-                             std::to_wstring(std::int64_t{sized.bottom} - sized.top));
+    VisibleFrame sized = visibleFrame(now->rcNormalPosition, desktop.facts(handle).invisibleMargins);
+    // A window that was maximised or minimised announced the margins of that
+    // state (GTK drops its shadow there; a maximised window's borders on
+    // Windows lie off the monitor on all four sides). Back in its normal
+    // state it announces those of its normal frame, and is sized once more
+    // with them.
+    if (sized.margins != before.margins) {
+        const std::optional<platform::Rect> corrected =
+            sizedOuter(visibleFrame(normal, sized.margins), *size, frame);
+        if (corrected && *corrected != *outer) {
+            placement->rcNormalPosition = *corrected;
+            apply(desktop, handle, *placement, frame.toScreen);
+            if (desktop.changePending(handle)) return report(title, notChangedYet);
+            now = placementOf(handle, desktop);
+            if (!now) return std::nullopt;
+            sized = visibleFrame(now->rcNormalPosition, sized.margins);
+        }
+    }
+    // The size the user sees now: its application may keep a size of its own.
+    return report(title, resizedTo + sizeText(sized.rectangle));
 }
 
 std::optional<std::wstring> restoreWindow(platform::Desktop& desktop, platform::WindowHandle handle,
@@ -116,20 +151,35 @@ std::optional<std::wstring> restoreWindow(platform::Desktop& desktop, platform::
     return report(title, restored);
 }
 
-}  // namespace
-
-Outcome sizeForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, const SizeRequest& request,
-                       PlacementMemory& memory) {
-    const std::optional<platform::Size> size = outerSize(request);
-    const platform::WindowHandle handle = desktop.foregroundWindow();
+// The desktop and its panels belong to the desktop, not to the user's
+// windows: sizing them would break the desktop (its menu stops working
+// outside the new size), so neither toggle touches them or their records.
+template <typename Action>
+Outcome actOn(platform::Desktop& desktop, platform::WindowHandle handle, platform::WindowHandle ownWindow,
+              Action action) {
     if (!mayActOn(handle, ownWindow)) return {handle, notActedOn(handle)};
-    return {handle, sizeWindow(desktop, handle, size, memory)};
+    if (desktop.facts(handle).kind != platform::WindowKind::ordinary)
+        return {handle, report(titleOf(handle, desktop), partOfDesktop)};
+    return {handle, action(handle)};
 }
 
-Outcome restoreForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, PlacementMemory& memory) {
-    const platform::WindowHandle handle = desktop.foregroundWindow();
-    if (!mayActOn(handle, ownWindow)) return {handle, notActedOn(handle)};
-    return {handle, restoreWindow(desktop, handle, memory)};
+}  // namespace
+
+platform::WindowHandle actionTarget(platform::Desktop& desktop, std::optional<platform::WindowHandle> pressedWindow) {
+    return pressedWindow ? *pressedWindow : desktop.foregroundWindow();
+}
+
+Outcome sizeTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
+                   const SizeRequest& request, PlacementMemory& memory) {
+    const std::optional<platform::Size> size = askedSize(request);
+    return actOn(desktop, target, ownWindow,
+                 [&](platform::WindowHandle handle) { return sizeWindow(desktop, handle, size, memory); });
+}
+
+Outcome restoreTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
+                      PlacementMemory& memory) {
+    return actOn(desktop, target, ownWindow,
+                 [&](platform::WindowHandle handle) { return restoreWindow(desktop, handle, memory); });
 }
 
 }  // namespace sizing

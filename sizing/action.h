@@ -33,10 +33,16 @@ struct Outcome {
     std::optional<std::wstring> result;
 };
 
-// Neither touches this program's own window nor a handle that is not
-// greater than 0.
-Outcome sizeForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, const SizeRequest& request,
-                       PlacementMemory& memory);
-Outcome restoreForeground(platform::Desktop& desktop, platform::WindowHandle ownWindow, PlacementMemory& memory);
+// The window the action is for when it fires: the one the user pressed where
+// the desktop watched presses (the focus may have followed the pointer away
+// from it since), else the foreground window.
+platform::WindowHandle actionTarget(platform::Desktop& desktop, std::optional<platform::WindowHandle> pressedWindow);
+
+// Neither touches this program's own window, a handle that is not greater
+// than 0, nor the desktop or a panel (those are said so).
+Outcome sizeTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
+                   const SizeRequest& request, PlacementMemory& memory);
+Outcome restoreTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
+                      PlacementMemory& memory);
 
 }  // namespace sizing

@@ -13,9 +13,22 @@ bool fitsInt32(std::int64_t value) {
     return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
 }
 
+std::optional<platform::Rect> rectangleWithin32Bits(std::int64_t left, std::int64_t top, std::int64_t right,
+                                                    std::int64_t bottom) {
+    if (!fitsInt32(left) || !fitsInt32(top) || !fitsInt32(right) || !fitsInt32(bottom)) return std::nullopt;
+    return platform::Rect{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+                          static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+}
+
+bool plausible(const platform::Margins& m, const platform::Rect& outer) {
+    if (m.left < 0 || m.top < 0 || m.right < 0 || m.bottom < 0) return false;
+    return std::int64_t{m.left} + m.right < std::int64_t{outer.right} - outer.left &&
+           std::int64_t{m.top} + m.bottom < std::int64_t{outer.bottom} - outer.top;
+}
+
 }  // namespace
 
-std::optional<platform::Size> outerSize(const SizeRequest& request) {
+std::optional<platform::Size> askedSize(const SizeRequest& request) {
     const std::optional<std::int32_t> baseWidth = numbers::toInt32(request.width);
     const std::optional<std::int32_t> baseHeight = numbers::toInt32(request.height);
     if (!baseWidth || !baseHeight) return std::nullopt;
@@ -36,17 +49,28 @@ std::optional<platform::Size> outerSize(const SizeRequest& request) {
     return platform::Size{*outerWidth, *outerHeight};
 }
 
-std::optional<platform::Rect> placedRectangle(const platform::Rect& normal, platform::Size size,
+std::optional<platform::Rect> placedRectangle(const platform::Rect& visible, platform::Size size,
                                               const platform::Rect& workArea) {
-    std::int64_t left = normal.left, top = normal.top;
+    std::int64_t left = visible.left, top = visible.top;
     if (left + size.width > workArea.right) left = std::int64_t{workArea.right} - size.width;
     if (top + size.height > workArea.bottom) top = std::int64_t{workArea.bottom} - size.height;
     if (left < workArea.left) left = workArea.left;
     if (top < workArea.top) top = workArea.top;
-    const std::int64_t right = left + size.width, bottom = top + size.height;
-    if (!fitsInt32(left) || !fitsInt32(top) || !fitsInt32(right) || !fitsInt32(bottom)) return std::nullopt;
-    return platform::Rect{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
-                          static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+    return rectangleWithin32Bits(left, top, left + size.width, top + size.height);
+}
+
+VisibleFrame visibleFrame(const platform::Rect& outer, const platform::Margins& announced) {
+    if (!plausible(announced, outer)) return {outer, {}};
+    // Plausible margins keep every side between the outer ones: no overflow.
+    return {{outer.left + announced.left, outer.top + announced.top, outer.right - announced.right,
+             outer.bottom - announced.bottom},
+            announced};
+}
+
+std::optional<platform::Rect> outerRectangle(const platform::Rect& visible, const platform::Margins& margins) {
+    return rectangleWithin32Bits(
+        std::int64_t{visible.left} - margins.left, std::int64_t{visible.top} - margins.top,
+        std::int64_t{visible.right} + margins.right, std::int64_t{visible.bottom} + margins.bottom);
 }
 
 }  // namespace sizing

@@ -3,7 +3,6 @@
 #include "platform/entry_numbers.h"
 #include "sizing/action.h"
 #include "sizing/arming.h"
-#include "sizing/picked_foreground.h"
 #include "sizing/screen_watch.h"
 #include "ui/main_window.h"
 
@@ -68,13 +67,14 @@ void MainWindow::frmAmbrisk2_chkBack_Click() {
 }
 
 void MainWindow::frmAmbrisk2_Timer2_Timer() {
-    sizing::PickedForeground desktop(platform_.desktop, state_.pressedWindow);
+    platform::Desktop& desktop = platform_.desktop;
+    const platform::WindowHandle target = sizing::actionTarget(desktop, state_.pressedWindow);
     sizing::Outcome outcome;
     if (state_.restoreMode == vbTrue) {
-        outcome = sizing::restoreForeground(desktop, form_.hWnd(), *this);
+        outcome = sizing::restoreTarget(desktop, target, form_.hWnd(), *this);
     } else {
         NormaliseEntries();
-        outcome = sizing::sizeForeground(desktop, form_.hWnd(), requestedSize(*this), *this);
+        outcome = sizing::sizeTarget(desktop, target, form_.hWnd(), requestedSize(*this), *this);
     }
     state_.targetWindow = outcome.targetWindow;
     if (outcome.result) ctl(txtResult).setText(*outcome.result);

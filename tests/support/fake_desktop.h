@@ -9,11 +9,16 @@
 // - Wine reports another program's window on the screen, with the outer
 //   rectangle it has now as the normal one, and refuses SetWindowPlacement for
 //   it; showing and moving work.
+// A window's outer rectangle, the one its placement gives, includes the
+// invisible margins it announces (a client-drawn shadow, Windows' resize
+// borders); the frame the user sees lies that far inside it.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -34,6 +39,13 @@ struct FakeWindow {
     platform::Size minimumSize{};     // its application keeps at least this normal size
     int readsLeft = -1;               // placement reads that succeed; -1: all of them
     int placementsApplied = 0;
+    std::vector<platform::Rect> appliedOnScreen{};  // each normal rectangle applied, in order
+    platform::WindowKind kind = platform::WindowKind::ordinary;
+    // Announced while it is shown normally; while maximised or minimised the
+    // ones in otherStateMargins where set, as they differ there (GTK drops its
+    // shadow, Windows puts a maximised window's borders off the monitor).
+    platform::Margins invisibleMargins{};
+    std::optional<platform::Margins> otherStateMargins{};
 };
 
 class FakeDesktop final : public platform::Desktop {
@@ -49,7 +61,20 @@ public:
     std::vector<platform::Rect> workAreas;
     bool failWorkArea = false;
     int foregroundCalls = 0;
+    // Presses are watched as on X11 where set: the windows pressed since the
+    // last question; off, as on Windows, by default.
+    bool watchesPresses = false;
+    bool watching = false;
+    std::vector<platform::WindowHandle> presses;
 
+    void watchPresses(bool on) override {
+        watching = on;
+        if (!on) presses.clear();
+    }
+    std::optional<std::vector<platform::WindowHandle>> pressedWindows() override {
+        if (!watchesPresses) return std::nullopt;
+        return std::exchange(presses, {});
+    }
     platform::WindowHandle foregroundWindow() override {
         ++foregroundCalls;
         return foreground;
@@ -65,7 +90,10 @@ public:
             placement.ptMinPosition = placement.ptMaxPosition = {-1, -1};
             placement.rcNormalPosition = outerRectangle(w);
         } else if (!w.toolWindow) {
-            placement.rcNormalPosition = shifted(w.placement.rcNormalPosition, inset(w.placement.rcNormalPosition), -1);
+            const std::optional<platform::Rect> reported =
+                shifted(w.placement.rcNormalPosition, inset(w.placement.rcNormalPosition), -1);
+            if (!reported) return false;
+            placement.rcNormalPosition = *reported;
         }
         return true;
     }
@@ -74,10 +102,11 @@ public:
         if (it == windows.end() || it->second.refusesPlacements || convention == Convention::Wine) return false;
         FakeWindow& w = it->second;
         if (w.hangsWhenChanged) return w.changePending = true;
-        platform::Rect onScreen = placement.rcNormalPosition;
-        if (!w.toolWindow) onScreen = shifted(onScreen, inset(onScreen), 1);
+        std::optional<platform::Rect> onScreen = placement.rcNormalPosition;
+        if (!w.toolWindow) onScreen = shifted(*onScreen, inset(*onScreen), 1);
+        if (!onScreen) return false;  // no such rectangle on the screen
         w.placement = placement;
-        place(w, placement.showCmd, onScreen);
+        place(w, placement.showCmd, *onScreen);
         return true;
     }
     bool showAndMove(platform::WindowHandle window, platform::ShowState showCmd,
@@ -99,7 +128,12 @@ public:
     }
     platform::WindowFacts facts(platform::WindowHandle window) override {
         auto it = windows.find(window);
-        return {.toolWindow = it != windows.end() && it->second.toolWindow};
+        if (it == windows.end()) return {};
+        const FakeWindow& w = it->second;
+        const bool normal = w.placement.showCmd == platform::showNormal;
+        return {.toolWindow = w.toolWindow,
+                .kind = w.kind,
+                .invisibleMargins = normal || !w.otherStateMargins ? w.invisibleMargins : *w.otherStateMargins};
     }
     bool answers(platform::WindowHandle window, std::chrono::milliseconds) override {
         auto it = windows.find(window);
@@ -135,9 +169,12 @@ private:
     // keeps its minimum size.
     void place(FakeWindow& w, platform::ShowState showCmd, platform::Rect onScreen) const {
         ++w.placementsApplied;
+        w.appliedOnScreen.push_back(onScreen);
         w.placement.showCmd = showCmd == platform::showRestore ? platform::showNormal : showCmd;
-        onScreen.right = std::max(onScreen.right, onScreen.left + w.minimumSize.width);
-        onScreen.bottom = std::max(onScreen.bottom, onScreen.top + w.minimumSize.height);
+        if (w.minimumSize.width > 0)
+            onScreen.right = std::max(onScreen.right, onScreen.left + w.minimumSize.width);
+        if (w.minimumSize.height > 0)
+            onScreen.bottom = std::max(onScreen.bottom, onScreen.top + w.minimumSize.height);
         w.placement.rcNormalPosition = onScreen;
     }
     // How far the work area of the rectangle's monitor starts from the
@@ -148,8 +185,15 @@ private:
         const platform::Rect work = workAreaOf(index);
         return {work.left - monitors[index].left, work.top - monitors[index].top};
     }
-    static platform::Rect shifted(const platform::Rect& r, platform::Point by, int sign) {
-        return {r.left + sign * by.x, r.top + sign * by.y, r.right + sign * by.x, r.bottom + sign * by.y};
+    // nullopt where a coordinate would leave the 32-bit range.
+    static std::optional<platform::Rect> shifted(const platform::Rect& r, platform::Point by, int sign) {
+        const std::int64_t dx = std::int64_t{sign} * by.x, dy = std::int64_t{sign} * by.y;
+        const std::int64_t sides[] = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+        for (const std::int64_t side : sides)
+            if (side < std::numeric_limits<std::int32_t>::min() || side > std::numeric_limits<std::int32_t>::max())
+                return std::nullopt;
+        return platform::Rect{static_cast<std::int32_t>(sides[0]), static_cast<std::int32_t>(sides[1]),
+                              static_cast<std::int32_t>(sides[2]), static_cast<std::int32_t>(sides[3])};
     }
     platform::Rect workAreaOf(std::size_t monitor) const {
         return monitor < workAreas.size() ? workAreas[monitor] : monitors[monitor];
@@ -165,10 +209,13 @@ private:
         const std::int64_t h = std::int64_t{std::min(a.bottom, b.bottom)} - std::max(a.top, b.top);
         return w > 0 && h > 0 ? w * h : 0;
     }
-    // Squared distance between the nearest points of two rectangles.
-    static std::int64_t gap(const platform::Rect& a, const platform::Rect& b) {
-        const std::int64_t dx = std::max<std::int64_t>({0, std::int64_t{b.left} - a.right, std::int64_t{a.left} - b.right});
-        const std::int64_t dy = std::max<std::int64_t>({0, std::int64_t{b.top} - a.bottom, std::int64_t{a.top} - b.bottom});
+    // Squared distance between the nearest points of two rectangles, in
+    // double precision: across the 32-bit range it leaves the 64-bit one.
+    static double gap(const platform::Rect& a, const platform::Rect& b) {
+        const double dx =
+            std::max<std::int64_t>({0, std::int64_t{b.left} - a.right, std::int64_t{a.left} - b.right});
+        const double dy =
+            std::max<std::int64_t>({0, std::int64_t{b.top} - a.bottom, std::int64_t{a.top} - b.bottom});
         return dx * dx + dy * dy;
     }
     // The monitor that holds the larger part of the rectangle, or the nearer

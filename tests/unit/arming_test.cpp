@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "sizing/picked_foreground.h"
 #include "tests/support/fake_view.h"
 #include "tests/support/program_runs.h"
 #include "ui/main_window.h"
@@ -174,25 +173,11 @@ TEST_F(ArmingTest, LaterCatchOverridesAPendingOneAndRestartsTimer2With400) {
     EXPECT_EQ(window.form().timerInterval(Timer2), 400);
 }
 
-// The fake desktop watching presses, as the X11 desktop does.
-struct WatchingDesktop final : sizing::PickedForeground {
-    explicit WatchingDesktop(fake::FakeDesktop& desktop) : PickedForeground(desktop, std::nullopt) {}
-    void watchPresses(bool on) override {
-        watching = on;
-        if (!on) presses.clear();
-    }
-    std::optional<std::vector<platform::WindowHandle>> pressedWindows() override {
-        return std::exchange(presses, {});
-    }
-    bool watching = false;
-    std::vector<platform::WindowHandle> presses;
-};
-
 TEST(PressedTarget, ThePressNotTheFocusPicksTheWindowActedOn) {
     fake::FakePlatform fake;
-    WatchingDesktop desktop(fake.desktop);
-    platform::Platform platform{desktop, fake.settings, fake.messageDialog, fake.process};
-    MainWindow window{platform};
+    fake::FakeDesktop& desktop = fake.desktop;
+    desktop.watchesPresses = true;
+    MainWindow window{fake.platform};
     fake::createAndLoad(window);
     constexpr platform::WindowHandle clicked = 0x2020, underPointer = 0x3030;
     fake.desktop.windows[clicked] = {.title = L"Clicked",

@@ -252,6 +252,65 @@ TEST_F(SizingTest, ChangeThatWaitsForAHungProgramIsNotReportedAsDone) {
     EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 500, 350}));
 }
 
+TEST_F(SizingTest, AskedSizeIsTheSizeOfTheVisibleFrame) {
+    // Windows' invisible resize borders at 100 %: the outer rectangle is
+    // 14 x 7 larger than the frame the user sees.
+    const platform::Margins borders{7, 0, 7, 7};
+    win(notepad).invisibleMargins = borders;
+    withoutOptions();
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{100, 50, 1138, 825}));
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"1024 x 768");
+
+    // Near the work area's right and bottom edges the visible frame ends on
+    // them; only the invisible borders reach past.
+    setWorkArea({0, 0, 1280, 1024}, {0, 0, 1280, 994});
+    const Rect start{600, 400, 700, 500};
+    win(notepad).placement.rcNormalPosition = start;
+    window.optRes(1).select();
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{473, 394, 1287, 1001}));
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"800 x 600");
+    restore(notepad);
+    EXPECT_EQ(normalOf(notepad), start);
+
+    // A maximised window announces other margins until it is back to normal.
+    win(notepad).placement.showCmd = platform::showMaximized;
+    win(notepad).otherStateMargins = platform::Margins{8, 8, 8, 8};
+    size(notepad);
+    EXPECT_EQ(normalOf(notepad), (Rect{473, 394, 1287, 1001}));
+    EXPECT_EQ(result(), L"Untitled - Notepad" + crlf + resized + L"800 x 600");
+    restore(notepad);
+    EXPECT_EQ(win(notepad).placement.showCmd, platform::showMaximized);
+    EXPECT_EQ(normalOf(notepad), start);
+
+    // Margins that no frame can have count as none.
+    for (const platform::Margins absurd :
+         {platform::Margins{-7, 0, 7, 7}, {0, std::numeric_limits<std::int32_t>::max(), 0, 0}}) {
+        win(other).invisibleMargins = absurd;
+        win(other).placement.rcNormalPosition = {10, 10, 300, 200};
+        size(other);
+        EXPECT_EQ(normalOf(other), (Rect{10, 10, 810, 610}));
+        EXPECT_EQ(result(), L"Other" + crlf + resized + L"800 x 600");
+    }
+}
+
+TEST_F(SizingTest, DesktopAndPanelsAreLeftAlone) {
+    size(other);  // while it still counted as an ordinary window
+    const auto history = window.state().resizedWindows;
+    const int applied = win(other).placementsApplied;
+    for (const platform::WindowKind kind : {platform::WindowKind::desktop, platform::WindowKind::panel}) {
+        win(other).kind = kind;
+        for (const Ctl toggle : {chkGo, chkBack}) {
+            window.ctl(txtResult).setText(L"");
+            act(toggle, other, other);
+            EXPECT_EQ(result(), L"Other" + crlf + L"is part of the desktop and was left unchanged");
+        }
+    }
+    EXPECT_EQ(win(other).placementsApplied, applied);
+    EXPECT_EQ(window.state().resizedWindows, history);
+}
+
 TEST_F(SizingTest, AppliedPlacementKeepsFlagsAndClearsMinimisedAndMaximisedPositions) {
     win(notepad).placement.flags = 2;  // WPF_RESTORETOMAXIMIZED
     win(notepad).placement.ptMinPosition = {-32000, -32000};
@@ -501,15 +560,16 @@ TEST(PlacedRectangle, OnOneMonitorFollowsTheRuleOfTheWorkAreaSize) {
             }
 }
 
-TEST(OuterSize, RefusesWhatLeavesThe32BitRange) {
+TEST(AskedSize, RefusesWhatLeavesThe32BitRange) {
     using sizing::SizeRequest;
     constexpr std::int32_t max = std::numeric_limits<std::int32_t>::max();
-    EXPECT_EQ(sizing::outerSize({.width = max, .height = 100}), (platform::Size{max, 100}));
-    EXPECT_FALSE(sizing::outerSize({.width = max + 1.0, .height = 100}));
-    EXPECT_FALSE(sizing::outerSize({.width = max - 1.0, .height = 100, .border = 1.0}));
-    EXPECT_FALSE(sizing::outerSize({.width = 100, .height = 100, .taskbar = -1.0 * max, .horizontalTaskbar = false}));
-    EXPECT_FALSE(sizing::outerSize({.width = 100, .height = 100, .border = HUGE_VAL}));
-    EXPECT_EQ(sizing::outerSize({.width = 100, .height = 100, .taskbar = 1000.0}), (platform::Size{100, 16}));
+    EXPECT_EQ(sizing::askedSize({.width = max, .height = 100}), (platform::Size{max, 100}));
+    EXPECT_FALSE(sizing::askedSize({.width = max + 1.0, .height = 100}));
+    EXPECT_FALSE(sizing::askedSize({.width = max - 1.0, .height = 100, .border = 1.0}));
+    EXPECT_FALSE(
+        sizing::askedSize({.width = 100, .height = 100, .taskbar = -1.0 * max, .horizontalTaskbar = false}));
+    EXPECT_FALSE(sizing::askedSize({.width = 100, .height = 100, .border = HUGE_VAL}));
+    EXPECT_EQ(sizing::askedSize({.width = 100, .height = 100, .taskbar = 1000.0}), (platform::Size{100, 16}));
 }
 
 }  // namespace
