@@ -1,15 +1,12 @@
 #include "sizing/coordinates.h"
 
 #include <cstdint>
-#include <limits>
+
+#include "sizing/geometry.h"
 
 namespace sizing {
 
 namespace {
-
-bool fitsInt32(std::int64_t value) {
-    return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
-}
 
 // A platform that reports the normal rectangle on the screen reports the
 // window's outer rectangle as it is now. Where it counts from the work area,
@@ -22,10 +19,7 @@ bool countsFromScreen(platform::Desktop& desktop, platform::WindowHandle window,
 }
 
 std::optional<platform::Rect> offsetBy(const platform::Rect& r, std::int64_t dx, std::int64_t dy) {
-    const std::int64_t left = r.left + dx, top = r.top + dy, right = r.right + dx, bottom = r.bottom + dy;
-    if (!fitsInt32(left) || !fitsInt32(top) || !fitsInt32(right) || !fitsInt32(bottom)) return std::nullopt;
-    return platform::Rect{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
-                          static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+    return rectangleWithin32Bits(r.left + dx, r.top + dy, r.right + dx, r.bottom + dy);
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 
 namespace sizing {
 
-namespace {
-
 bool fitsInt32(std::int64_t value) {
     return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
 }
@@ -19,6 +17,8 @@ std::optional<platform::Rect> rectangleWithin32Bits(std::int64_t left, std::int6
     return platform::Rect{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
                           static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
 }
+
+namespace {
 
 bool plausible(const platform::Margins& m, const platform::Rect& outer) {
     if (m.left < 0 || m.top < 0 || m.right < 0 || m.bottom < 0) return false;

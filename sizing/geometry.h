@@ -4,6 +4,7 @@
 // window's outer rectangle. They work beyond the 32-bit range and refuse a
 // result that does not fit it, so that no wrapped-around value ever reaches a
 // window.
+#include <cstdint>
 #include <optional>
 
 #include "platform/desktop.h"
@@ -16,6 +17,12 @@ struct SizeRequest {
     std::optional<double> taskbar{}; // taken from the height, or the width
     bool horizontalTaskbar = true;
 };
+
+// Whether a coordinate worked out in 64 bits fits the signed 32-bit range.
+bool fitsInt32(std::int64_t value);
+// The rectangle with these coordinates; nullopt when one leaves that range.
+std::optional<platform::Rect> rectangleWithin32Bits(std::int64_t left, std::int64_t top, std::int64_t right,
+                                                    std::int64_t bottom);
 
 // No side is given less than this.
 constexpr std::int32_t smallestSide = 16;
