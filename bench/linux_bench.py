@@ -1,14 +1,17 @@
 """Figures of the Linux edition on a virtual Openbox desktop (the end-to-end harness):
 
-  start-up     from the start of the process to its first shown window, against an empty GTK
-               window in the same run (median of 5 each)
-  memory       resident set of the program once its window is up
+  start-up     from the start of the process to its first shown window (median of 5 each, the
+               three programs taking turns in one run): ambrisk2; an empty GTK window; and the
+               fair yardstick, the same window made by hand in plain GTK (fair_gtk_window.cpp)
+  memory       resident set of each of the three once its window is up
   idle CPU     per cent of one core over 30 s with both toggles up
   X traffic    X requests and replies of the program in 10 s of idle, counted by xtrace; and in
                2 s with the sizing toggle down, for comparison
   click-size   from the click on the target to the target's new size (median of 10)
 
-    /usr/bin/python3 bench/linux_bench.py      (AMBRISK_LINUX_EXE, AMBRISK_E2E_LINUX_DISPLAYS as for the tests)
+    /usr/bin/python3 bench/linux_bench.py [--startup]     (AMBRISK_LINUX_EXE, AMBRISK_E2E_LINUX_DISPLAYS as for the tests)
+
+--startup measures start-up and memory only.
 """
 
 import os
@@ -23,15 +26,40 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tests", "e2e_linux"))
 import harness  # noqa: E402
 
+REPO = os.path.dirname(HERE)
 BARE_TITLE = "Bare GTK Window"
+FAIR_TITLE = "Fair GTK Window"
+ICON = os.path.join(REPO, "resources", "ambrisk2.ico")
+
+
+def gtk_flags():
+    return subprocess.run(["pkg-config", "--cflags", "--libs", "gtk+-3.0"], check=True, capture_output=True,
+                          text=True).stdout.split()
 
 
 def build_bare_window(folder):
     exe = os.path.join(folder, "bare_gtk_window")
-    flags = subprocess.run(["pkg-config", "--cflags", "--libs", "gtk+-3.0"], check=True, capture_output=True,
-                           text=True).stdout.split()
-    subprocess.run(["cc", "-O2", os.path.join(HERE, "bare_gtk_window.c"), "-o", exe, *flags], check=True)
+    subprocess.run(["cc", "-O2", os.path.join(HERE, "bare_gtk_window.c"), "-o", exe, *gtk_flags()], check=True)
     return exe
+
+
+def build_fair_window(folder):
+    """The yardstick reads the program's layout table, so that both show the same controls and texts."""
+    exe = os.path.join(folder, "fair_gtk_window")
+    subprocess.run(["c++", "-std=c++20", "-O2", "-I", REPO, os.path.join(HERE, "fair_gtk_window.cpp"),
+                    os.path.join(REPO, "ui", "layout.cpp"), "-o", exe, *gtk_flags()], check=True)
+    return exe
+
+
+def resident_after_start(session, desktop, args, title, settle=3):
+    """MiB resident once the window is up and has settled; the process is ended."""
+    process = session.spawn(args, desktop.env(session.new_home()))
+    harness.wait_for(lambda: desktop.find_window(title), timeout=20, message=title)
+    time.sleep(settle)
+    kib = resident_kib(process.pid)
+    process.kill()
+    process.wait()
+    return kib / 1024
 
 
 def time_to_window(session, desktop, args, title):
@@ -119,17 +147,26 @@ def main():
         sys.exit(f"{session.exe} was not built")
     desktop = session.desktop(1280, 1024)
     with tempfile.TemporaryDirectory() as folder:
-        bare = build_bare_window(folder)
-        program, empty = [], []
+        programs = {"bare": ([build_bare_window(folder)], BARE_TITLE),
+                    "fair": ([build_fair_window(folder), ICON], FAIR_TITLE),
+                    "ambrisk2": ([session.exe], harness.TITLE)}
+        times = {name: [] for name in programs}
         for _ in range(5):
-            empty.append(time_to_window(session, desktop, [bare], BARE_TITLE))
-            program.append(time_to_window(session, desktop, [session.exe], harness.TITLE))
-    print(f"start-up to the first shown window: ambrisk2 {statistics.median(program) * 1000:.0f} ms, "
-          f"empty GTK window {statistics.median(empty) * 1000:.0f} ms (medians of 5)")
+            for name, (args, title) in programs.items():
+                times[name].append(time_to_window(session, desktop, args, title))
+        memory = {name: resident_after_start(session, desktop, args, title) for name, (args, title) in programs.items()}
+    startup = {name: statistics.median(runs) * 1000 for name, runs in times.items()}
+    print(f"load average: {' '.join(f'{load:.2f}' for load in os.getloadavg())}")
+    print("start-up to the first shown window (medians of 5): " +
+          ", ".join(f"{name} {ms:.0f} ms" for name, ms in startup.items()) +
+          f"; ambrisk2/fair {startup['ambrisk2'] / startup['fair']:.2f}")
+    print("resident memory: " + ", ".join(f"{name} {mib:.1f} MiB" for name, mib in memory.items()) +
+          f"; ambrisk2/fair {memory['ambrisk2'] / memory['fair']:.2f}")
+    if "--startup" in sys.argv[1:]:
+        return
 
     app = session.start_ambrisk(desktop)
     time.sleep(3)
-    print(f"resident memory: {resident_kib(app.process.pid) / 1024:.1f} MiB")
     before, started = cpu_seconds(app.process.pid), time.monotonic()
     time.sleep(30)
     share = (cpu_seconds(app.process.pid) - before) / (time.monotonic() - started) * 100

@@ -46,6 +46,10 @@ FormWindow::FormWindow(forms::Form& form, const forms::WindowDesign& design, std
     gtk_widget_set_name(window_, "ambrisk-form");
     gtk_window_set_title(GTK_WINDOW(window_), toUtf8(design_.title).c_str());
     gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
+    // The X window exists from here on: its id is the window's handle. GTK
+    // lays out a window's contents when it realises it and again when it
+    // shows it; realised while still empty, the window is laid out once.
+    gtk_widget_realize(window_);
     GtkWidget* canvas =
         newFormCanvas(toLogicalPixels(design_.clientWidthTwips), toLogicalPixels(design_.clientHeightTwips));
     gtk_container_add(GTK_CONTAINER(window_), canvas);
@@ -80,8 +84,6 @@ FormWindow::FormWindow(forms::Form& form, const forms::WindowDesign& design, std
                      }),
                      this);
 
-    // The X window exists from here on: its id is the window's handle.
-    gtk_widget_realize(window_);
     setWindowManagerHints();
     form_.setView(this);
     GdkWindow* gdkWindow = gtk_widget_get_window(window_);
