@@ -33,7 +33,7 @@ bool mayActOn(platform::WindowHandle handle, platform::WindowHandle ownWindow) {
 
 // A window the platform cannot reach is said so, since the user did click
 // one; nothing is said about any other window that is not acted on.
-std::optional<std::wstring> notActedOn(platform::WindowHandle handle) {
+ResultText notActedOn(platform::WindowHandle handle) {
     if (handle == platform::unreachableWindow) return unreachable;
     return std::nullopt;
 }
@@ -77,8 +77,8 @@ std::wstring sizeText(const platform::Rect& r) {
            std::to_wstring(std::int64_t{r.bottom} - r.top);
 }
 
-std::optional<std::wstring> sizeWindow(platform::Desktop& desktop, platform::WindowHandle handle,
-                                       std::optional<platform::Size> size, PlacementMemory& memory) {
+ResultText sizeWindow(platform::Desktop& desktop, platform::WindowHandle handle, std::optional<platform::Size> size,
+                      PlacementMemory& memory) {
     std::optional<platform::WindowPlacement> placement = placementOf(handle, desktop);
     if (!placement) return std::nullopt;
 
@@ -128,8 +128,7 @@ std::optional<std::wstring> sizeWindow(platform::Desktop& desktop, platform::Win
     return report(title, resizedTo + sizeText(sized.rectangle));
 }
 
-std::optional<std::wstring> restoreWindow(platform::Desktop& desktop, platform::WindowHandle handle,
-                                          PlacementMemory& memory) {
+ResultText restoreWindow(platform::Desktop& desktop, platform::WindowHandle handle, PlacementMemory& memory) {
     std::optional<platform::WindowPlacement> placement = placementOf(handle, desktop);
     if (!placement) return std::nullopt;
     const std::wstring title = titleOf(handle, desktop);
@@ -155,12 +154,12 @@ std::optional<std::wstring> restoreWindow(platform::Desktop& desktop, platform::
 // windows: sizing them would break the desktop (its menu stops working
 // outside the new size), so neither toggle touches them or their records.
 template <typename Action>
-Outcome actOn(platform::Desktop& desktop, platform::WindowHandle handle, platform::WindowHandle ownWindow,
-              Action action) {
-    if (!mayActOn(handle, ownWindow)) return {handle, notActedOn(handle)};
+ResultText actOn(platform::Desktop& desktop, platform::WindowHandle handle, platform::WindowHandle ownWindow,
+                 Action action) {
+    if (!mayActOn(handle, ownWindow)) return notActedOn(handle);
     if (desktop.facts(handle).kind != platform::WindowKind::ordinary)
-        return {handle, report(titleOf(handle, desktop), partOfDesktop)};
-    return {handle, action(handle)};
+        return report(titleOf(handle, desktop), partOfDesktop);
+    return action(handle);
 }
 
 }  // namespace
@@ -169,15 +168,15 @@ platform::WindowHandle actionTarget(platform::Desktop& desktop, std::optional<pl
     return pressedWindow ? *pressedWindow : desktop.foregroundWindow();
 }
 
-Outcome sizeTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
-                   const SizeRequest& request, PlacementMemory& memory) {
+ResultText sizeTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
+                      const SizeRequest& request, PlacementMemory& memory) {
     const std::optional<platform::Size> size = askedSize(request);
     return actOn(desktop, target, ownWindow,
                  [&](platform::WindowHandle handle) { return sizeWindow(desktop, handle, size, memory); });
 }
 
-Outcome restoreTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
-                      PlacementMemory& memory) {
+ResultText restoreTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
+                         PlacementMemory& memory) {
     return actOn(desktop, target, ownWindow,
                  [&](platform::WindowHandle handle) { return restoreWindow(desktop, handle, memory); });
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The action on the window the user caught: sizing it to the size asked
 // for, or restoring the placement it had before its last sizing. Each gives
-// the window it found in the foreground and the text for the result field.
+// the text for the result field.
 #include <optional>
 #include <string>
 
@@ -25,13 +25,9 @@ protected:
     ~PlacementMemory() = default;
 };
 
-struct Outcome {
-    // The foreground window when the action fired, acted on or not.
-    platform::WindowHandle targetWindow = 0;
-    // The new text of the result field: the window's title, a line break
-    // and what became of it; nullopt leaves the field as it is.
-    std::optional<std::wstring> result;
-};
+// The new text of the result field: the window's title, a line break and
+// what became of it; nullopt leaves the field as it is.
+using ResultText = std::optional<std::wstring>;
 
 // The window the action is for when it fires: the one the user pressed where
 // the desktop watched presses (the focus may have followed the pointer away
@@ -40,9 +36,9 @@ platform::WindowHandle actionTarget(platform::Desktop& desktop, std::optional<pl
 
 // Neither touches this program's own window, a handle that is not greater
 // than 0, nor the desktop or a panel (those are said so).
-Outcome sizeTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
-                   const SizeRequest& request, PlacementMemory& memory);
-Outcome restoreTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
-                      PlacementMemory& memory);
+ResultText sizeTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
+                      const SizeRequest& request, PlacementMemory& memory);
+ResultText restoreTarget(platform::Desktop& desktop, platform::WindowHandle target, platform::WindowHandle ownWindow,
+                         PlacementMemory& memory);
 
 }  // namespace sizing

@@ -69,15 +69,15 @@ void MainWindow::frmAmbrisk2_chkBack_Click() {
 void MainWindow::frmAmbrisk2_Timer2_Timer() {
     platform::Desktop& desktop = platform_.desktop;
     const platform::WindowHandle target = sizing::actionTarget(desktop, state_.pressedWindow);
-    sizing::Outcome outcome;
+    state_.targetWindow = target;
+    sizing::ResultText result;
     if (state_.restoreMode == vbTrue) {
-        outcome = sizing::restoreTarget(desktop, target, form_.hWnd(), *this);
+        result = sizing::restoreTarget(desktop, target, form_.hWnd(), *this);
     } else {
         NormaliseEntries();
-        outcome = sizing::sizeTarget(desktop, target, form_.hWnd(), requestedSize(*this), *this);
+        result = sizing::sizeTarget(desktop, target, form_.hWnd(), requestedSize(*this), *this);
     }
-    state_.targetWindow = outcome.targetWindow;
-    if (outcome.result) ctl(txtResult).setText(*outcome.result);
+    if (result) ctl(txtResult).setText(*result);
     // Every path ends here, so each arming fires once.
     form_.setTimerEnabled(Timer2, false);
 }
