@@ -212,6 +212,21 @@ private:
 
     bool isOrdinary() { return window().kind == platform::WindowKind::ordinary; }
 
+    // Neither toggle touches the desktop, a panel or a window whose placement
+    // cannot be read; true, with that checked, for such a window.
+    bool leftAlone(const fake::FakeWindow& before, const sizing::History& history, const std::wstring& textBefore,
+                   bool readable, const std::wstring& text) {
+        if (!isOrdinary()) {
+            require(text == title + crlf + L"is part of the desktop and was left unchanged", "desktop text");
+            requireUntouched(before, history, "the desktop or a panel was changed");
+            return true;
+        }
+        if (readable) return false;
+        require(text == textBefore, "a text for an unreadable window");
+        requireUntouched(before, history, "an unreadable window was changed");
+        return true;
+    }
+
     void size() {
         const fake::FakeWindow before = window();
         const sizing::History history = window_.state().resizedWindows;
@@ -221,14 +236,7 @@ private:
         const std::optional<platform::Size> asked = expectedSize(window_);
         const std::wstring text = result();
 
-        if (!isOrdinary()) {
-            require(text == title + crlf + L"is part of the desktop and was left unchanged", "desktop text");
-            return requireUntouched(before, history, "the desktop or a panel was changed");
-        }
-        if (!read) {
-            require(text == textBefore, "a text for an unreadable window");
-            return requireUntouched(before, history, "an unreadable window was changed");
-        }
+        if (leftAlone(before, history, textBefore, read.has_value(), text)) return;
         if (text == title + crlf + L"new size is out of range and cannot be applied") {
             require(!mustFit(before, *read, asked), "a size that fits was refused");
             return requireUntouched(before, history, "a refused size was applied");
@@ -315,14 +323,7 @@ private:
         act(chkBack);
         const std::wstring text = result();
 
-        if (!isOrdinary()) {
-            require(text == title + crlf + L"is part of the desktop and was left unchanged", "desktop text");
-            return requireUntouched(before, history, "the desktop or a panel was restored");
-        }
-        if (!readable) {
-            require(text == textBefore, "a text for an unreadable window");
-            return requireUntouched(before, history, "an unreadable window was restored");
-        }
+        if (leftAlone(before, history, textBefore, readable, text)) return;
         if (!record_) {
             require(text == title + crlf + L"is unknown and cannot be sized back", "unknown text");
             return requireUntouched(before, history, "a window never sized was restored");
