@@ -147,13 +147,15 @@ int main() {
     // Settings that could not be stored are told on the terminal; when the
     // user closed the window, and so is there to read it, in a message too,
     // once the window is gone.
-    std::optional<std::wstring> notStoredAtClose;
-    const std::function<void()> closeWindow = [&closing, &notStoredAtClose] {
-        notStoredAtClose = closing.run();
-        if (notStoredAtClose) tellOnTerminal(*notStoredAtClose);
+    const auto unload = [&closing] {
+        const std::optional<std::wstring> notStored = closing.run();
+        if (notStored) tellOnTerminal(*notStored);
+        return notStored;
     };
-    const std::function<void()> endOnSignal = [&closing] {
-        if (const std::optional<std::wstring> notStored = closing.run()) tellOnTerminal(*notStored);
+    std::optional<std::wstring> notStoredAtClose;
+    const std::function<void()> closeWindow = [&unload, &notStoredAtClose] { notStoredAtClose = unload(); };
+    const std::function<void()> endOnSignal = [&unload] {
+        unload();
         // The window's own close quits when the window goes.
         if (gtk_main_level() > 0) gtk_main_quit();
     };
