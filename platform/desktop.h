@@ -1,7 +1,8 @@
 #pragma once
 // Window management of other applications' top-level windows, and the
-// screen. Implemented over user32 on Windows, over Xlib on X11, and by a fake
-// desktop in tests.
+// screen. Implemented over user32 on Windows, over Xlib on X11, over each
+// Wayland desktop's own channel (Sway's IPC, a KWin script, a GNOME Shell
+// extension), and by a fake desktop in tests.
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -125,6 +126,11 @@ public:
     // Windows, whose foreground window is the one clicked.
     virtual void watchPresses(bool /*watching*/) {}
     virtual std::optional<std::vector<WindowHandle>> pressedWindows() { return std::nullopt; }
+
+    // True for a window of this program that its view could not name when it
+    // was made: a Wayland desktop tells its own ids only to the code that
+    // moves windows, and knows which program each window belongs to.
+    virtual bool ofThisProgram(WindowHandle /*window*/) { return false; }
 };
 
 }  // namespace platform

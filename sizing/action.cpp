@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "sizing/arming.h"
 #include "sizing/coordinates.h"
 #include "sizing/history.h"
 #include "sizing/title.h"
@@ -27,8 +28,8 @@ constexpr const wchar_t* unreachable = L"The clicked window is not an X11 window
 // this time is left alone rather than freezing this program with it.
 constexpr std::chrono::milliseconds answerTimeout{1000};
 
-bool mayActOn(platform::WindowHandle handle, platform::WindowHandle ownWindow) {
-    return handle != ownWindow && static_cast<std::int32_t>(handle) > 0;
+bool mayActOn(platform::Desktop& desktop, platform::WindowHandle handle, platform::WindowHandle ownWindow) {
+    return !isOwnWindow(desktop, handle, ownWindow) && static_cast<std::int32_t>(handle) > 0;
 }
 
 // A window the platform cannot reach is said so, since the user did click
@@ -156,7 +157,7 @@ ResultText restoreWindow(platform::Desktop& desktop, platform::WindowHandle hand
 template <typename Action>
 ResultText actOn(platform::Desktop& desktop, platform::WindowHandle handle, platform::WindowHandle ownWindow,
                  Action action) {
-    if (!mayActOn(handle, ownWindow)) return notActedOn(handle);
+    if (!mayActOn(desktop, handle, ownWindow)) return notActedOn(handle);
     if (desktop.facts(handle).kind != platform::WindowKind::ordinary)
         return report(titleOf(handle, desktop), partOfDesktop);
     return action(handle);

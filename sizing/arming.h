@@ -7,6 +7,12 @@
 
 namespace sizing {
 
+// This program's own windows never catch a toggle nor are acted on: the one
+// its view was made with, and those its desktop knows to be its own.
+inline bool isOwnWindow(platform::Desktop& desktop, platform::WindowHandle window, platform::WindowHandle ownWindow) {
+    return window == ownWindow || desktop.ofThisProgram(window);
+}
+
 // What a pressed toggle caught: the window the user pressed, where the
 // desktop watches presses; otherwise nullopt, and the action takes the
 // foreground window of its moment.
@@ -23,11 +29,11 @@ inline std::optional<Catch> caughtTarget(int toggleValue, platform::Desktop& des
     if (toggleValue != 1) return std::nullopt;
     const std::optional<std::vector<platform::WindowHandle>> pressed = desktop.pressedWindows();
     if (!pressed) {
-        if (desktop.foregroundWindow() != ownWindow) return Catch{};
+        if (!isOwnWindow(desktop, desktop.foregroundWindow(), ownWindow)) return Catch{};
         return std::nullopt;
     }
     for (const platform::WindowHandle window : *pressed)
-        if (window != ownWindow) return Catch{window};
+        if (!isOwnWindow(desktop, window, ownWindow)) return Catch{window};
     // A click on a window beyond the desktop's reach (a Wayland window seen
     // from XWayland) shows only in the foreground.
     if (desktop.foregroundWindow() == platform::unreachableWindow) return Catch{};

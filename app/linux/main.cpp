@@ -7,56 +7,69 @@
 #include <gtk/gtk.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include <unistd.h>
 
 #include "app/closing.h"
+#include "app/command_line.h"
+#include "app/desktop_choice.h"
+#include "app/linux/desktop_connection.h"
 #include "platform/linux/gtk_form_binding.h"
 #include "platform/linux/gtk_message_box.h"
 #include "platform/linux/ini_settings_store.h"
 #include "platform/linux/linux_process.h"
 #include "platform/linux/wide_text.h"
-#include "platform/linux/x11_desktop.h"
 #include "platform/platform.h"
 #include "ui/layout.h"
 #include "ui/main_window.h"
 
 namespace {
 
-constexpr const wchar_t* needsX11 =
-    L"Ambrisk 2 needs an X11 session. It sizes other programs' windows, and a Wayland session lets no "
-    L"program move another program's windows. Log in to an X11 session (often called \"Xorg\" or \"X11\" "
-    L"on the login screen) and start Ambrisk 2 again.";
-
 void tellOnTerminal(const std::wstring& text) {
     g_printerr("ambrisk2: %s\n", platform::posix::toUtf8(text).value_or("").c_str());
 }
 
-bool hasXDisplay() {
-    const char* display = std::getenv("DISPLAY");
-    return display != nullptr && display[0] != '\0';
-}
-
-// Started without an X display: says why the program cannot run, on the
-// terminal and, in a Wayland session, in a dialog the user sees.
-int refuseWithoutX11() {
-    tellOnTerminal(needsX11);
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (wayland != nullptr && wayland[0] != '\0') {
-        gdk_set_allowed_backends("wayland");
-        if (gtk_init_check(nullptr, nullptr)) {
-            platform::gtk::MessageBox dialog;
-            dialog.show(needsX11, platform::MessageKind::Error, ui::windowTitle);
-        }
+// Says why the program cannot run: on the terminal and, where a display can
+// be opened, in a dialog the user sees (started from a menu, there is no
+// terminal to read).
+int refuse(const std::wstring& text) {
+    tellOnTerminal(text);
+    if (gdk_display_get_default() != nullptr || gtk_init_check(nullptr, nullptr)) {
+        platform::gtk::MessageBox dialog;
+        dialog.show(text, platform::MessageKind::Error, ui::windowTitle);
     }
     return 1;
+}
+
+// --help and --version answer on standard output without a display; any
+// other argument is refused with the usage.
+std::optional<int> answerCommandLine(int argc, char** argv, const std::string& programName) {
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const app::CommandLine commandLine = app::readCommandLine(arguments);
+    switch (commandLine.request) {
+        case app::Request::run:
+            return std::nullopt;
+        case app::Request::help:
+            std::fputs(app::helpText(programName).c_str(), stdout);
+            return 0;
+        case app::Request::version:
+            std::fputs(app::versionText(AMBRISK_VERSION).c_str(), stdout);
+            return 0;
+        case app::Request::unknownOption:
+            g_printerr("%s: unknown option %s\n%s", programName.c_str(), commandLine.unknownOption.c_str(),
+                       app::helpText(programName).c_str());
+            return 2;
+    }
+    return 2;
 }
 
 // SIGTERM, SIGINT and SIGHUP (logout, shutdown, a closed terminal, Ctrl+C)
@@ -117,29 +130,30 @@ private:
 
 }  // namespace
 
-int main() {
-    if (!hasXDisplay()) return refuseWithoutX11();
-
+int main(int argc, char** argv) {
     platform::posix::LinuxProcess process;
-    // The X11 backend even under XWayland: only X11 windows can be sized.
-    gdk_set_allowed_backends("x11");
-    g_set_prgname(platform::posix::toUtf8(process.executableBaseName()).value_or("ambrisk2").c_str());
+    const std::string programName = platform::posix::toUtf8(process.executableBaseName()).value_or("ambrisk2");
+    if (const std::optional<int> answered = answerCommandLine(argc, argv, programName)) return *answered;
+
+    const std::optional<app::SessionDesktop> choice = app::chooseDesktop(
+        app::linux_edition::readSession());
+    if (!choice) return refuse(app::unsupportedSession);
+    // On X11, and under XWayland where the compositor has no channel this
+    // program speaks, the X11 backend: only X11 windows can be sized then.
+    gdk_set_allowed_backends(*choice == app::SessionDesktop::x11 ? "x11" : "wayland");
+    g_set_prgname(programName.c_str());
     g_set_application_name("Ambrisk 2");
     if (!gtk_init_check(nullptr, nullptr)) {
-        tellOnTerminal(L"cannot open the X display " + platform::posix::fromUtf8Lossy(std::getenv("DISPLAY")) +
-                       L".");
+        tellOnTerminal(L"cannot open the display.");
         return 1;
     }
 
-    const std::unique_ptr<platform::x11::X11Desktop> desktop = platform::x11::X11Desktop::connect();
-    if (!desktop) {
-        tellOnTerminal(L"cannot reach the windows of the X display " +
-                       platform::posix::fromUtf8Lossy(std::getenv("DISPLAY")) + L".");
-        return 1;
-    }
+    app::linux_edition::DesktopConnection connection = app::linux_edition::connectDesktop(*choice);
+    if (!connection.desktop) return refuse(connection.refusal);
+    platform::Desktop& desktop = *connection.desktop;
     platform::posix::IniSettingsStore settings(platform::posix::IniSettingsStore::userConfigHome());
     platform::gtk::MessageBox messageDialog;
-    platform::Platform platform{*desktop, settings, messageDialog, process};
+    platform::Platform platform{desktop, settings, messageDialog, process};
 
     ui::MainWindow mainWindow(platform);
     app::Closing closing(mainWindow);
@@ -172,7 +186,8 @@ int main() {
     {
         // Only a loaded window may store its settings, whichever way the run ends.
         const EndRequests endRequests(endOnSignal);
-        const LostDisplay lostDisplay(closing);
+        std::optional<LostDisplay> lostDisplay;
+        if (*choice == app::SessionDesktop::x11) lostDisplay.emplace(closing);
         code = view->run();
     }
     if (notStoredAtClose) app::tellError(messageDialog, *notStoredAtClose);

@@ -18,6 +18,7 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -66,6 +67,11 @@ public:
     bool watchesPresses = false;
     bool watching = false;
     std::vector<platform::WindowHandle> presses;
+    // Windows the desktop knows to be this program's, as a Wayland desktop
+    // tells them apart by their process.
+    std::set<platform::WindowHandle> ownWindows;
+
+    bool ofThisProgram(platform::WindowHandle window) override { return ownWindows.contains(window); }
 
     void watchPresses(bool on) override {
         watching = on;

@@ -399,6 +399,10 @@ TEST_F(SizingTest, NothingHappensWithoutAWindowToActOn) {
     // The main window back in the foreground when Timer2 fires.
     act(chkGo, notepad, fake::mainWindowHandle);
     act(chkBack, notepad, fake::mainWindowHandle);
+    // Another window of this program, as a Wayland desktop knows it.
+    fake.desktop.ownWindows = {other};
+    act(chkGo, notepad, other);
+    fake.desktop.ownWindows.clear();
     // No foreground window, a negative handle, an unreadable window.
     act(chkGo, notepad, 0);
     fake.desktop.windows[0x80000010] = {};

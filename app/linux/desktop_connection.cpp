@@ -1,0 +1,74 @@
+#include "app/linux/desktop_connection.h"
+
+#include <gio/gio.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/linux/wide_text.h"
+#include "platform/linux/x11_desktop.h"
+
+namespace app::linux_edition {
+
+namespace {
+
+bool environmentHas(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0';
+}
+
+struct BusUnref {
+    void operator()(GDBusConnection* bus) const { g_object_unref(bus); }
+};
+
+bool nameHasOwner(GDBusConnection* bus, const char* name) {
+    GVariant* reply = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                  "org.freedesktop.DBus", "NameHasOwner", g_variant_new("(s)", name),
+                                                  G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
+    if (reply == nullptr) return false;
+    gboolean owned = FALSE;
+    g_variant_get(reply, "(b)", &owned);
+    g_variant_unref(reply);
+    return owned;
+}
+
+DesktopConnection connectX11() {
+    std::unique_ptr<platform::Desktop> desktop = platform::x11::X11Desktop::connect();
+    if (desktop) return {std::move(desktop), {}};
+    return {nullptr, L"cannot reach the windows of the X display " +
+                         platform::posix::fromUtf8Lossy(std::getenv("DISPLAY")) + L"."};
+}
+
+}  // namespace
+
+Session readSession() {
+    Session session;
+    session.x11Display = environmentHas("DISPLAY");
+    session.waylandDisplay = environmentHas("WAYLAND_DISPLAY");
+    session.swaySocket = environmentHas("SWAYSOCK");
+    // The bus is asked only where its answer can matter.
+    if (session.waylandDisplay && !session.swaySocket) {
+        const std::unique_ptr<GDBusConnection, BusUnref> bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
+        if (bus) {
+            session.kwinOnBus = nameHasOwner(bus.get(), "org.kde.KWin");
+            session.gnomeShellOnBus = nameHasOwner(bus.get(), "org.gnome.Shell");
+        }
+    }
+    return session;
+}
+
+DesktopConnection connectDesktop(SessionDesktop choice) {
+    switch (choice) {
+        case SessionDesktop::x11:
+            return connectX11();
+        case SessionDesktop::sway:
+            return {nullptr, L"Sway is not supported yet."};
+        case SessionDesktop::kwin:
+            return {nullptr, L"KDE Plasma is not supported yet."};
+        case SessionDesktop::gnomeShell:
+            return {nullptr, L"GNOME is not supported yet."};
+    }
+    return {nullptr, app::unsupportedSession};
+}
+
+}  // namespace app::linux_edition
