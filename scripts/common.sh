@@ -14,8 +14,8 @@ log() { printf '==> %s\n' "$*"; }
 
 # Everything that building, testing and running the program needs.
 install_all_packages() {
-    install_packages "${HOST_BUILD_PACKAGES[@]}" "${LINUX_EDITION_PACKAGES[@]}" "${WINDOWS_BUILD_PACKAGES[@]}" \
-        "${WINE_PACKAGES[@]}"
+    install_packages "${HOST_BUILD_PACKAGES[@]}" "${LINUX_EDITION_PACKAGES[@]}" "${WAYLAND_PACKAGES[@]}" \
+        "${WINDOWS_BUILD_PACKAGES[@]}" "${WINE_PACKAGES[@]}"
 }
 
 build_host() {

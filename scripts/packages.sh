@@ -12,6 +12,11 @@ WINE_PACKAGES=(wine wine32:i386 wine64 fonts-wine fonts-wqy-microhei
 LINUX_EDITION_PACKAGES=(pkg-config libgtk-3-dev libx11-dev libxrandr-dev libxinerama-dev libxi-dev libxtst-dev
                         fonts-liberation openbox xfwm4 i3-wm dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
                         x11-apps x11-xserver-utils xterm zenity xtrace xvfb xdotool imagemagick python3)
+# The Wayland desktops the Linux edition works with, run headless for its end-to-end tests (Sway
+# with foot and grim, KWin with qdbus, GNOME Shell), a JSON reader for Sway's IPC, and the checkers
+# of the Debian package and its metadata.
+WAYLAND_PACKAGES=(sway foot grim kwin-wayland qdbus-qt5 gnome-shell nlohmann-json3-dev
+                  lintian appstream desktop-file-utils dpkg-dev)
 
 # The suite that has a qemu-user fast enough to run 32-bit Wine (Debian 12's own is far too slow).
 BACKPORTS_SUITE=bookworm-backports

@@ -11,6 +11,7 @@ cd "$REPO"
 failed=()
 e2e_summary="0 passed, 0 failed (end-to-end tests did not run)"
 linux_summary="0 passed, 0 failed (Linux end-to-end tests did not run)"
+wayland_summary="0 passed, 0 failed (Wayland end-to-end tests did not run)"
 install_all_packages || { echo "package installation failed" >&2; exit 1; }
 routed=false
 if choose_route_and_build; then
@@ -32,6 +33,10 @@ if build_host; then
     AMBRISK_LINUX_EXE="$HOST_BUILD/ambrisk2" /usr/bin/python3 tests/e2e_linux/run.py | tee out/e2e_linux.log ||
         failed+=("Linux end-to-end tests")
     linux_summary="$(tail -n 1 out/e2e_linux.log)"
+    log "Wayland end-to-end tests"
+    AMBRISK_LINUX_EXE="$HOST_BUILD/ambrisk2" /usr/bin/python3 tests/e2e_wayland/run.py | tee out/e2e_wayland.log ||
+        failed+=("Wayland end-to-end tests")
+    wayland_summary="$(tail -n 1 out/e2e_wayland.log)"
 else
     failed+=("host build")
 fi
@@ -54,5 +59,6 @@ else
 fi
 echo "end-to-end: $e2e_summary"
 echo "Linux end-to-end: $linux_summary"
+echo "Wayland end-to-end: $wayland_summary"
 echo "$route_summary"
 [ ${#failed[@]} -eq 0 ]
