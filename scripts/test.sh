@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds the host build and runs the unit tests and
-# the Linux edition's end-to-end tests on a virtual desktop, builds the Windows build and runs
-# its end-to-end tests under Wine on a virtual display, on the route that wine_route.sh chooses
-# (AMBRISK_WINE_ROUTE=native|qemu|win64 forces one).
+# Runs every test: installs what is missing, builds the host build and runs the unit tests, the
+# checks of the Debian package and the Linux edition's end-to-end tests on virtual X11 desktops and
+# headless Wayland compositors, builds the Windows build and runs its end-to-end tests under Wine
+# on a virtual display, on the route that wine_route.sh chooses (AMBRISK_WINE_ROUTE=native|qemu|win64
+# forces one).
 # Exit code non-zero when anything fails.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -26,6 +27,8 @@ echo "$route_summary"
 if build_host; then
     log "unit tests"
     ctest --test-dir "$HOST_BUILD" --output-on-failure -j"$JOBS" || failed+=("unit tests")
+    log "Debian package"
+    tests/package/check_package.sh "$HOST_BUILD" || failed+=("Debian package")
     log "Linux end-to-end tests"
     mkdir -p out
     # Its tests skip without the program; here that is a failure, not a pass.
