@@ -42,6 +42,7 @@ grep -m 1 -o '<release version="[^"]*"' "$share"/metainfo/*.metainfo.xml | grep 
 # What a terminal without a display gets.
 answer() { env -u DISPLAY -u WAYLAND_DISPLAY -u SWAYSOCK -u DBUS_SESSION_BUS_ADDRESS "$root/usr/bin/ambrisk2" "$1"; }
 help="$(answer --help)" || problem "--help ended with exit code $?"
+[[ "$help" == Usage:*--version* ]] || problem "--help does not answer with the usage on standard output"
 [ "$(answer --version)" = "Ambrisk 2 $version" ] || problem "--version does not answer Ambrisk 2 $version"
 manual="$(zcat "$share/man/man1/ambrisk2.1.gz")"
 for option in $(grep -o -- '--[a-z]*' <<<"$help" | sort -u); do
