@@ -23,7 +23,8 @@ dpkg-deb -x "$deb" "$root"
 share="$root/usr/share"
 
 lintian --fail-on error "$deb" || problem "lintian found errors"
-appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml || problem "the AppStream metadata is not valid"
+# The whole tree: the metadata, and the menu entry it names as what launches the program.
+appstreamcli validate-tree --no-net "$root" || problem "the AppStream metadata is not valid"
 desktop-file-validate "$share/applications/ambrisk2.desktop" || problem "the desktop entry is not valid"
 
 extension="ambrisk2@ambrisk2.invalid"
