@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <map>
 #include <thread>
 
 #include "platform/linux/monitor_layout.h"
@@ -21,18 +22,30 @@ namespace {
 constexpr std::chrono::milliseconds changeTimeout{500};
 constexpr std::chrono::milliseconds pollInterval{5};
 
+std::string criteria(WindowHandle window) { return "[con_id=" + std::to_string(window) + "] "; }
+
 std::string sizingCommand(WindowHandle window, const Rect& frame) {
     const std::string w = std::to_string(std::int64_t{frame.right} - frame.left);
     const std::string h = std::to_string(std::int64_t{frame.bottom} - frame.top);
     // The size counts the title bar, and the position is the frame's corner
     // in the layout (without "absolute", it would count from the workspace).
-    return "[con_id=" + std::to_string(window) + "] fullscreen disable, floating enable, resize set width " + w +
+    return criteria(window) + "fullscreen disable, floating enable, resize set width " + w +
            " px height " + h + " px, move absolute position " + std::to_string(frame.left) + " px " +
            std::to_string(frame.top) + " px";
 }
 
-std::string tilingCommand(WindowHandle window) {
-    return "[con_id=" + std::to_string(window) + "] fullscreen disable, floating disable";
+// Sway tiles a container again next to the tiled container last focused: one
+// of its old neighbours is focused first, so that it comes back to its place.
+std::string tilingCommand(WindowHandle window, const Tree& tree, const TiledPlace& place) {
+    const auto tiled = [&](WindowHandle id) {
+        const Container* c = id != 0 ? tree.find(id) : nullptr;
+        return c != nullptr && !c->floating;
+    };
+    const std::string tile = criteria(window) + "fullscreen disable, floating disable";
+    if (tiled(place.previous)) return criteria(place.previous) + "focus; " + tile + ", focus";
+    if (tiled(place.next))
+        return criteria(place.next) + "focus; " + tile + (place.vertical ? ", move up" : ", move left") + ", focus";
+    return tile;
 }
 
 }  // namespace
@@ -78,11 +91,14 @@ public:
 
     // A frame, or the layout again (a rectangle with showMaximized).
     bool place(WindowHandle id, ShowState showCmd, const Rect& frame) {
-        if (!window(id)) return false;
+        const Container* container = window(id);
+        if (!container) return false;
         const bool tile = showCmd == showMaximized;
         if (tile == false && (frame.right <= frame.left || frame.bottom <= frame.top)) return false;
-        const std::optional<std::string> reply =
-            commands_.request(MessageType::runCommand, tile ? tilingCommand(id) : sizingCommand(id, frame));
+        if (!tile && !container->floating) tiledPlaces_[id] = container->place;
+        const std::string command = tile ? tilingCommand(id, *tree_, tiledPlaces_[id]) : sizingCommand(id, frame);
+        if (tile) tiledPlaces_.erase(id);
+        const std::optional<std::string> reply = commands_.request(MessageType::runCommand, command);
         if (!reply || !commandsSucceeded(*reply)) return false;
         bool gone = false;
         waitUntil([&] {
@@ -112,6 +128,8 @@ private:
     std::unique_ptr<ChangeWatch> changes_;
     std::optional<Tree> tree_;
     std::vector<Output> outputs_;
+    // Where the tiled containers floated here sat.
+    std::map<WindowHandle, TiledPlace> tiledPlaces_;
     // Last, so that the setting goes back while the socket is still open.
     std::optional<ClickToFocus> clickToFocus_;
 };

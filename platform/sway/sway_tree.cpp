@@ -71,22 +71,28 @@ std::optional<Rect> frameOf(const json& node) {
                                          body->y + body->height);
 }
 
-std::optional<Container> containerOf(const json& node, bool floating) {
-    const auto id = integer(node, "id");
-    const auto pid = integer(node, "pid");
-    const std::optional<Rect> frame = frameOf(node);
-    if (!id || *id < 1 || *id > largestId || !pid || *pid < 0 || !frame) return std::nullopt;
-    const auto fullscreen = integer(node, "fullscreen_mode");
-    return Container{static_cast<WindowHandle>(*id), *pid, text(node, "name"), *frame, floating,
-                     fullscreen.value_or(0) != 0};
+std::optional<WindowHandle> idOf(const json& node) {
+    const auto id = node.is_object() ? integer(node, "id") : std::nullopt;
+    if (!id || *id < 1 || *id > largestId) return std::nullopt;
+    return static_cast<WindowHandle>(*id);
 }
 
-void walk(const json& node, bool floating, int level, Tree& tree) {
+std::optional<Container> containerOf(const json& node, bool floating, const TiledPlace& place) {
+    const std::optional<WindowHandle> id = idOf(node);
+    const auto pid = integer(node, "pid");
+    const std::optional<Rect> frame = frameOf(node);
+    if (!id || !pid || *pid < 0 || !frame) return std::nullopt;
+    const auto fullscreen = integer(node, "fullscreen_mode");
+    return Container{*id, *pid, text(node, "name"), *frame, floating, fullscreen.value_or(0) != 0,
+                     floating ? TiledPlace{} : place};
+}
+
+void walk(const json& node, bool floating, const TiledPlace& place, int level, Tree& tree) {
     if (!node.is_object() || level > deepestLevel) return;
     const std::string type = text(node, "type");
     // Only a window's container tells its program.
     if ((type == "con" || type == "floating_con") && node.contains("pid")) {
-        const std::optional<Container> container = containerOf(node, floating);
+        const std::optional<Container> container = containerOf(node, floating, place);
         if (container) {
             tree.windows.push_back(*container);
             if (flag(node, "focused")) tree.focused = container->id;
@@ -96,11 +102,18 @@ void walk(const json& node, bool floating, int level, Tree& tree) {
         const std::optional<Rect> r = area ? rect(*area) : std::nullopt;
         if (r) tree.workspaces.push_back({text(node, "name"), *r});
     }
+    const std::string layout = text(node, "layout");
+    const bool vertical = layout == "splitv" || layout == "stacked";
     for (const char* list : {"nodes", "floating_nodes"}) {
         const auto children = node.find(list);
         if (children == node.end() || !children->is_array()) continue;
-        for (const json& child : *children)
-            walk(child, floating || std::string_view(list) == "floating_nodes", level + 1, tree);
+        const bool floatingList = floating || std::string_view(list) == "floating_nodes";
+        for (std::size_t i = 0; i < children->size(); ++i) {
+            TiledPlace childPlace{0, 0, vertical};
+            if (i > 0) childPlace.previous = idOf((*children)[i - 1]).value_or(0);
+            if (i + 1 < children->size()) childPlace.next = idOf((*children)[i + 1]).value_or(0);
+            walk((*children)[i], floatingList, childPlace, level + 1, tree);
+        }
     }
 }
 
@@ -116,7 +129,7 @@ std::optional<Tree> parsedTree(std::string_view json) {
     const std::optional<nlohmann::json> root = parsed(json);
     if (!root || !root->is_object()) return std::nullopt;
     Tree tree;
-    walk(*root, false, 0, tree);
+    walk(*root, false, {}, 0, tree);
     return tree;
 }
 

@@ -13,6 +13,14 @@
 
 namespace platform::sway {
 
+// Where a tiled container sits among its siblings, so that it can be put
+// back there: the containers before and after it (0: none), and whether its
+// parent stacks them from top to bottom.
+struct TiledPlace {
+    WindowHandle previous = 0, next = 0;
+    bool vertical = false;
+};
+
 // A container that holds a window. Its id is below 2^31, so that it serves
 // as the window's handle.
 struct Container {
@@ -23,6 +31,7 @@ struct Container {
     Rect frame;
     bool floating = false;
     bool fullscreen = false;
+    TiledPlace place{};
 };
 
 struct Workspace {

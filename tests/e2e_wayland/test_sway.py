@@ -1,0 +1,98 @@
+"""Ambrisk 2 on a headless Sway: the program's own window opens as a Wayland client and is driven by
+real clicks through the seat's cursor; foot (tiled) and a GTK dialog (floating) are sized and restored;
+the settings survive a close and a SIGTERM."""
+
+import os
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import sway  # noqa: E402
+
+SIZED = "调整到：1030 x 746"
+RESTORED = "恢复其原始大小。"
+
+
+class SwayTest(unittest.TestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        cls.sway = sway.session()
+
+    def start(self, args, **kwargs):
+        window = self.sway.start(args, **kwargs)
+        self.addCleanup(window.kill)
+        return window
+
+    def start_ambrisk(self, home=None):
+        app = self.sway.start_ambrisk(home)
+        self.addCleanup(app.kill)
+        app.control("txtResult")
+        return app
+
+    def act(self, app, toggle, target, hover=None):
+        """Presses the toggle, passes the pointer over `hover` (if given) and clicks into the target;
+        returns the new result text."""
+        before = app.result()
+        app.focus()
+        app.click(toggle)
+        sway.wait_for(lambda: app.control(toggle)["checked"], message=f"{toggle} pressed")
+        if hover is not None:
+            x, y, width, height = hover.frame()
+            self.sway.cursor("set", x + width // 2, y + height // 2)
+            time.sleep(0.5)
+        target.click_inside()
+        return sway.wait_for(lambda: app.result() != before and app.result(), timeout=5, message="a new result")
+
+    def test_opens_natively_and_sizes_and_restores_tiled_and_floating_windows(self):
+        app = self.start_ambrisk()
+        self.assertEqual(app.node()["shell"], "xdg_shell", "a native Wayland window")
+        self.assertTrue(app.control("Label1")["text"].startswith(f"您的屏幕分辨率是：{sway.WIDTH} x {sway.HEIGHT}"))
+        foot = self.start(["foot", "-T", "Foot Target", "sh"])
+        dialog = self.start(["zenity", "--entry", "--title", "GTK Target", "--text", "target"])
+        self.sway.swaymsg(f"[con_id={dialog.node()['id']}] floating enable, resize set width 500 px height 300 px, "
+                          "move absolute position 700 px 100 px")
+        sway.wait_for(lambda: dialog.frame() == (700, 100, 500, 300), message="the dialog floating")
+        app.focus()
+        app.click("optRes(2)")
+        sway.wait_for(lambda: app.control("optRes(2)")["checked"], message="1024 x 768 chosen")
+        self.sway.screenshot("sway_window")
+        left, top, width, height = self.sway.work_area()
+
+        for title, target in (("Foot Target", foot), ("GTK Target", dialog)):
+            with self.subTest(title):
+                tiled = not target.floating()
+                before = target.frame()
+                # Sway's focus follows the pointer; while armed, only the click counts.
+                hover = dialog if target is foot else None
+                self.assertEqual(self.act(app, "chkGo", target, hover), f"{title}\n{SIZED}")
+                x, y, w, h = target.frame()
+                self.assertEqual((w, h), (1030, 746))
+                self.assertTrue(left <= x and top <= y and x + w <= left + width and y + h <= top + height)
+                self.assertTrue(target.floating())
+                self.sway.screenshot(f"sway_sized_{'tiled' if tiled else 'floating'}")
+                self.assertEqual(self.act(app, "chkBack", target), f"{title}\n{RESTORED}")
+                sway.wait_for(lambda: target.frame() == before, message="the frame as before")
+                self.assertEqual(target.floating(), not tiled)
+
+    def test_settings_survive_a_close_and_sigterm(self):
+        app = self.start_ambrisk()
+        home = app.home
+        app.click("optRes(2)")
+        sway.wait_for(lambda: app.control("optRes(2)")["checked"], message="1024 x 768 chosen")
+        app.close()
+        with open(app.settings_path, encoding="utf-8") as f:
+            self.assertIn("SelectedResolution=2", f.read())
+
+        app = self.start_ambrisk(home)
+        self.assertTrue(app.control("optRes(2)")["checked"])
+        app.click("optRes(4)")
+        sway.wait_for(lambda: app.control("optRes(4)")["checked"], message="1280 x 960 chosen")
+        app.terminate()
+        with open(app.settings_path, encoding="utf-8") as f:
+            self.assertIn("SelectedResolution=4", f.read())
+
+
+if __name__ == "__main__":
+    unittest.main()
