@@ -29,9 +29,9 @@ std::string sizingCommand(WindowHandle window, const Rect& frame) {
     const std::string h = std::to_string(std::int64_t{frame.bottom} - frame.top);
     // The size counts the title bar, and the position is the frame's corner
     // in the layout (without "absolute", it would count from the workspace).
-    return criteria(window) + "fullscreen disable, floating enable, resize set width " + w +
-           " px height " + h + " px, move absolute position " + std::to_string(frame.left) + " px " +
-           std::to_string(frame.top) + " px";
+    return criteria(window) + "fullscreen disable, floating enable, resize set width " + w + " px height " + h +
+           " px, move absolute position " + std::to_string(frame.left) + " px " + std::to_string(frame.top) +
+           " px";
 }
 
 // Sway tiles a container again next to the tiled container last focused: one
@@ -44,7 +44,8 @@ std::string tilingCommand(WindowHandle window, const Tree& tree, const TiledPlac
     const std::string tile = criteria(window) + "fullscreen disable, floating disable";
     if (tiled(place.previous)) return criteria(place.previous) + "focus; " + tile + ", focus";
     if (tiled(place.next))
-        return criteria(place.next) + "focus; " + tile + (place.vertical ? ", move up" : ", move left") + ", focus";
+        return criteria(place.next) + "focus; " + tile + (place.vertical ? ", move up" : ", move left") +
+               ", focus";
     return tile;
 }
 

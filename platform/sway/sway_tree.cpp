@@ -83,7 +83,12 @@ std::optional<Container> containerOf(const json& node, bool floating, const Tile
     const std::optional<Rect> frame = frameOf(node);
     if (!id || !pid || *pid < 0 || !frame) return std::nullopt;
     const auto fullscreen = integer(node, "fullscreen_mode");
-    return Container{*id, *pid, text(node, "name"), *frame, floating, fullscreen.value_or(0) != 0,
+    return Container{*id,
+                     *pid,
+                     text(node, "name"),
+                     *frame,
+                     floating,
+                     fullscreen.value_or(0) != 0,
                      floating ? TiledPlace{} : place};
 }
 
