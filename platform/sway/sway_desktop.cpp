@@ -21,6 +21,7 @@ namespace {
 // or after its own timeout of a fifth of a second.
 constexpr std::chrono::milliseconds changeTimeout{500};
 constexpr std::chrono::milliseconds pollInterval{5};
+constexpr std::chrono::milliseconds recentEnough{20};
 
 std::string criteria(WindowHandle window) { return "[con_id=" + std::to_string(window) + "] "; }
 
@@ -67,11 +68,19 @@ public:
         const std::optional<std::string> reply = commands_.request(MessageType::getTree);
         tree_ = reply ? parsedTree(*reply) : std::nullopt;
         if (tree_) changes_->treeRead();
+        readAt_ = std::chrono::steady_clock::now();
         return tree_ ? &*tree_ : nullptr;
     }
 
+    // The steps of one sizing ask about the window one after another; a tree
+    // read a moment ago serves them until this program changes a window.
+    const Tree* recentTree() {
+        if (tree_ && std::chrono::steady_clock::now() - readAt_ < recentEnough) return &*tree_;
+        return freshTree();
+    }
+
     const Container* window(WindowHandle id) {
-        const Tree* tree = freshTree();
+        const Tree* tree = recentTree();
         return tree ? tree->find(id) : nullptr;
     }
 
@@ -86,7 +95,7 @@ public:
     }
 
     std::vector<Monitor> monitors() {
-        const Tree* tree = freshTree();
+        const Tree* tree = recentTree();
         return monitorsOf(outputs(), tree ? tree->workspaces : std::vector<Workspace>{});
     }
 
@@ -100,10 +109,12 @@ public:
         const std::string command = tile ? tilingCommand(id, *tree_, tiledPlaces_[id]) : sizingCommand(id, frame);
         if (tile) tiledPlaces_.erase(id);
         const std::optional<std::string> reply = commands_.request(MessageType::runCommand, command);
+        readAt_ = {};
         if (!reply || !commandsSucceeded(*reply)) return false;
         bool gone = false;
         waitUntil([&] {
-            const Container* now = window(id);
+            const Tree* tree = freshTree();
+            const Container* now = tree ? tree->find(id) : nullptr;
             gone = now == nullptr;
             return gone || (tile ? !now->floating : now->floating && now->frame == frame);
         });
@@ -128,6 +139,7 @@ private:
     IpcSocket commands_;
     std::unique_ptr<ChangeWatch> changes_;
     std::optional<Tree> tree_;
+    std::chrono::steady_clock::time_point readAt_{};
     std::vector<Output> outputs_;
     // Where the tiled containers floated here sat.
     std::map<WindowHandle, TiledPlace> tiledPlaces_;
