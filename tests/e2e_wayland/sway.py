@@ -1,11 +1,12 @@
 """A headless Sway for the end-to-end tests, run as `nobody` (Sway refuses root), with everything
 its clients need in one private folder: the runtime folder, a session bus for AT-SPI, a seat whose
-pointer reaches the programs (sway_pointer.py), and the tools that read and drive it (swaymsg, grim).
+pointer and keyboard reach the programs (sway_input.py), and the tools that read and drive it (swaymsg, grim).
 
     sway = session()                       # one Sway for the test run, 1280 x 1024, a bar at the top
     app = sway.start_ambrisk()             # private home; app.controls() over AT-SPI
     foot = sway.start(["foot", "-T", "Foot Target", "sh"], app_id="foot")
     sway.click(x, y)                       # a real click through the seat's cursor
+    sway.key(15)                           # Tab, through the seat's keyboard
     foot.frame()                           # (x, y, width, height): the container with its title bar
     sway.work_area()                       # the focused workspace's rectangle
 
@@ -132,15 +133,16 @@ class Sway:
                                     stderr=subprocess.DEVNULL, start_new_session=True)
         self._processes.append(self.bus)
         self.bus_address = self.bus.stdout.readline().decode().strip()
-        pointer = self._spawn([sys.executable, os.path.join(self.tools, "sway_pointer.py")], stdout=subprocess.PIPE)
-        if pointer.stdout.readline().strip() != b"ready":
-            raise AssertionError("the seat got no pointer")
+        self.input = self._spawn([sys.executable, os.path.join(self.tools, "sway_input.py")],
+                                 stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        if self.input.stdout.readline().strip() != b"ready":
+            raise AssertionError("the seat got no pointer and keyboard")
 
     def _copy_tools(self):
         """The program and the helper scripts, where `nobody` may read them whoever owns the checkout."""
         tests = os.path.dirname(HERE)
         for folder, names in (("e2e_common", None), ("e2e_linux", ["accessibility.py"]),
-                              ("e2e_wayland", ["sway_controls.py", "sway_pointer.py"])):
+                              ("e2e_wayland", ["sway_controls.py", "sway_input.py"])):
             os.makedirs(os.path.join(self.root, "tests", folder))
             for name in names or [n for n in os.listdir(os.path.join(tests, folder)) if n.endswith(".py")]:
                 shutil.copyfile(os.path.join(tests, folder, name), os.path.join(self.root, "tests", folder, name))
@@ -174,9 +176,10 @@ class Sway:
     def env_list(self, home=None, extra=None):
         return [f"{k}={v}" for k, v in {**self.env(home), **(extra or {})}.items()]
 
-    def _spawn(self, args, extra=None, home=None, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL):
+    def _spawn(self, args, extra=None, home=None, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+               stderr=subprocess.DEVNULL):
         process = subprocess.Popen([*AS_NOBODY, "env", "-i", *self.env_list(home, extra), *args],
-                                   stdin=subprocess.DEVNULL, stdout=stdout, stderr=stderr, start_new_session=True)
+                                   stdin=stdin, stdout=stdout, stderr=stderr, start_new_session=True)
         self._processes.append(process)
         return process
 
@@ -210,6 +213,14 @@ class Sway:
         time.sleep(0.05)
         self.cursor("press", "button1")
         self.cursor("release", "button1")
+
+    def key(self, code, shift=False):
+        """A press and release of the key with this evdev code (15: Tab) on the focused window."""
+        self.input.stdin.write(f"key {code}{' SHIFT' if shift else ''}\n".encode())
+        self.input.stdin.flush()
+        if self.input.stdout.readline().strip() != b"done":
+            raise AssertionError("the keyboard is gone")
+        time.sleep(0.05)
 
     def start(self, args, home=None, window_class=Window, stderr=subprocess.DEVNULL):
         window = window_class(self, self._spawn(args, home=home, stderr=stderr))

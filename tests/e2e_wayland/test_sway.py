@@ -1,5 +1,5 @@
 """Ambrisk 2 on a headless Sway: the program's own window opens as a Wayland client and is driven by
-real clicks through the seat's cursor; foot (tiled) and a GTK dialog (floating) are sized and restored;
+real clicks and keys through the seat; foot (tiled) and a GTK dialog (floating) are sized and restored;
 the settings survive a close and a SIGTERM."""
 
 import os
@@ -12,6 +12,10 @@ import sway  # noqa: E402
 
 SIZED = "调整到：1030 x 746"
 RESTORED = "恢复其原始大小。"
+# From the first preset, which has the focus at the start, once round; as on X11.
+TAB_ORDER = ["chkBorder", "txtBorder", "chkTask", "optTask(0)", "txtTask", "chkGo", "chkBack", "txtResult",
+             "cmdRestoreDefaults", "cmdHelp", "optRes(0)"]
+TAB, BACKSPACE, DIGIT_1, DIGIT_0 = 15, 14, 2, 11  # evdev key codes
 
 
 class SwayTest(unittest.TestCase):
@@ -75,6 +79,20 @@ class SwayTest(unittest.TestCase):
                 self.assertEqual(self.act(app, "chkBack", target), f"{title}\n{RESTORED}")
                 sway.wait_for(lambda: target.frame() == before, message="the frame as before")
                 self.assertEqual(target.floating(), not tiled)
+
+    def test_keyboard_moves_through_the_controls_in_order_and_types(self):
+        app = self.start_ambrisk()
+        app.focus()
+        order = []
+        for _ in TAB_ORDER:
+            self.sway.key(TAB)
+            order.append(next((name for name, c in app.controls().items() if c["focused"]), None))
+        self.assertEqual(order, TAB_ORDER)
+        app.click("optRes(7)")
+        app.click("txtBreit")
+        for code in [BACKSPACE] * 5 + [DIGIT_1, DIGIT_0, DIGIT_0, DIGIT_0]:
+            self.sway.key(code)
+        sway.wait_for(lambda: app.control("txtBreit")["text"] == "1000", message="1000 typed")
 
     def test_settings_survive_a_close_and_sigterm(self):
         app = self.start_ambrisk()
