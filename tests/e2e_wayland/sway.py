@@ -233,10 +233,19 @@ class Sway:
         wait_for(shown, timeout=20, message=f"the window of {args[0]}")
         return window
 
+    def new_home(self, settings=None):
+        """A home of its own for the program, with these [Settings] stored, if given."""
+        home = tempfile.mkdtemp(prefix="home-", dir=self.root)
+        if settings:
+            folder = os.path.join(home, ".config", "ambrisk2")
+            os.makedirs(folder)
+            with open(os.path.join(folder, "settings.ini"), "w", encoding="utf-8") as f:
+                f.write("[Settings]\n" + "".join(f"{key}={value}\n" for key, value in settings.items()))
+        subprocess.run(["chown", "-R", "nobody:nogroup", home], check=True)
+        return home
+
     def start_ambrisk(self, home=None):
-        if home is None:
-            home = tempfile.mkdtemp(prefix="home-", dir=self.root)
-            shutil.chown(home, "nobody", "nogroup")
+        home = home or self.new_home()
         stderr = open(os.path.join(home, "stderr.txt"), "ab")
         app = self.start([self.exe], home=home, window_class=Ambrisk, stderr=stderr)
         app.home = home
