@@ -206,7 +206,7 @@ class Sway:
         return rect["x"], rect["y"], rect["width"], rect["height"]
 
     def cursor(self, *args):
-        self.swaymsg("seat", "seat0", "cursor", *map(str, args))
+        self.swaymsg("--", "seat", "seat0", "cursor", *map(str, args))
 
     def click(self, x, y):
         self.cursor("set", x, y)
@@ -214,13 +214,20 @@ class Sway:
         self.cursor("press", "button1")
         self.cursor("release", "button1")
 
-    def key(self, code, shift=False):
-        """A press and release of the key with this evdev code (15: Tab) on the focused window."""
-        self.input.stdin.write(f"key {code}{' SHIFT' if shift else ''}\n".encode())
+    def _input(self, command):
+        self.input.stdin.write(f"{command}\n".encode())
         self.input.stdin.flush()
         if self.input.stdout.readline().strip() != b"done":
-            raise AssertionError("the keyboard is gone")
+            raise AssertionError("the seat's input is gone")
         time.sleep(0.05)
+
+    def key(self, code, shift=False):
+        """A press and release of the key with this evdev code (15: Tab) on the focused window."""
+        self._input(f"key {code}{' SHIFT' if shift else ''}")
+
+    def move_pointer(self, x, y):
+        """The pointer to (x, y) as a mouse moves it (Sway's focus may follow it there)."""
+        self._input(f"move {x} {y} {WIDTH} {HEIGHT}")
 
     def start(self, args, home=None, window_class=Window, stderr=subprocess.DEVNULL):
         window = window_class(self, self._spawn(args, home=home, stderr=stderr))

@@ -6,6 +6,7 @@ focus. Run as the compositor's user with WAYLAND_DISPLAY and XDG_RUNTIME_DIR set
 then reads commands from standard input, one a line:
 
     key CODE [SHIFT]     a press and release of the key with this evdev code (15 is Tab), with Shift
+    move X Y W H         the pointer to (X, Y) of an output of W x H, as a mouse moves it
 """
 
 import os
@@ -85,10 +86,16 @@ def main():
     print("ready", flush=True)
     for line in sys.stdin:
         words = line.split()
+        stamp = int(time.monotonic() * 1000) & 0xFFFFFFFF
+        if words[:1] == ["move"]:
+            # motion_absolute(time, x, y, x extent, y extent), then frame.
+            x, y, width, height = map(int, words[1:5])
+            connection.sendall(message(POINTER_DEVICE, 1, struct.pack("=IIIII", stamp, x, y, width, height)) +
+                               message(POINTER_DEVICE, 4))
+            print("done", flush=True)
         if words[:1] != ["key"]:
             continue
         code, shift = int(words[1]), "SHIFT" in words[2:]
-        stamp = int(time.monotonic() * 1000) & 0xFFFFFFFF
         modifiers = message(KEYBOARD_DEVICE, 2, struct.pack("=IIII", SHIFT_MASK if shift else 0, 0, 0, 0))
         key = [message(KEYBOARD_DEVICE, 1, struct.pack("=III", stamp, code, state)) for state in (1, 0)]
         connection.sendall((modifiers if shift else b"") + key[0] + key[1] +

@@ -35,6 +35,11 @@ class SwayTest(unittest.TestCase):
         app.control("txtResult")
         return app
 
+    def pass_over(self, window):
+        x, y, _, _ = window.frame()
+        self.sway.move_pointer(x + 30, y + 50)
+        self.sway.move_pointer(x + 40, y + 60)
+
     def act(self, app, toggle, target, hover=None):
         """Presses the toggle, passes the pointer over `hover` (if given) and clicks into the target;
         returns the new result text."""
@@ -43,9 +48,8 @@ class SwayTest(unittest.TestCase):
         app.click(toggle)
         sway.wait_for(lambda: app.control(toggle)["checked"], message=f"{toggle} pressed")
         if hover is not None:
-            x, y, width, height = hover.frame()
-            self.sway.cursor("set", x + width // 2, y + height // 2)
-            time.sleep(0.5)
+            self.pass_over(hover)
+            time.sleep(0.3)
         target.click_inside()
         return sway.wait_for(lambda: app.result() != before and app.result(), timeout=5, message="a new result")
 
@@ -79,6 +83,23 @@ class SwayTest(unittest.TestCase):
                 self.assertEqual(self.act(app, "chkBack", target), f"{title}\n{RESTORED}")
                 sway.wait_for(lambda: target.frame() == before, message="the frame as before")
                 self.assertEqual(target.floating(), not tiled)
+
+    def test_focus_follows_the_pointer_only_while_a_toggle_is_down_until_the_program_ends(self):
+        app = self.start_ambrisk()
+        foot = self.start(["foot", "-T", "Foot Target", "sh"])
+        dialog = self.start(["zenity", "--entry", "--title", "GTK Target", "--text", "target"])
+        app.focus()
+        app.click("chkBack")
+        sway.wait_for(lambda: app.control("chkBack")["checked"], message="chkBack pressed")
+        self.pass_over(dialog)
+        self.pass_over(foot)
+        time.sleep(0.3)
+        self.assertTrue(app.node()["focused"])
+        app.terminate()
+        dialog.focus()
+        self.pass_over(dialog)
+        self.pass_over(foot)
+        sway.wait_for(lambda: foot.node()["focused"], message="the focus following the pointer again")
 
     def test_keyboard_moves_through_the_controls_in_order_and_types(self):
         app = self.start_ambrisk()
