@@ -102,6 +102,10 @@ class Ambrisk(Window):
         top = node["rect"]["y"] + node["window_rect"]["y"]
         self.sway.click(left + x + width // 2, top + y + height // 2)
 
+    def stderr(self):
+        with open(os.path.join(self.home, "stderr.txt"), encoding="utf-8", errors="replace") as f:
+            return f.read()
+
     @property
     def settings_path(self):
         return os.path.join(self.home, ".config", "ambrisk2", "settings.ini")
@@ -229,8 +233,8 @@ class Sway:
         """The pointer to (x, y) as a mouse moves it (Sway's focus may follow it there)."""
         self._input(f"move {x} {y} {WIDTH} {HEIGHT}")
 
-    def start(self, args, home=None, window_class=Window, stderr=subprocess.DEVNULL):
-        window = window_class(self, self._spawn(args, home=home, stderr=stderr))
+    def start(self, args, home=None, window_class=Window, stderr=subprocess.DEVNULL, extra=None):
+        window = window_class(self, self._spawn(args, extra, home=home, stderr=stderr))
 
         def shown():
             if window.process.poll() is not None:
@@ -251,10 +255,11 @@ class Sway:
         subprocess.run(["chown", "-R", "nobody:nogroup", home], check=True)
         return home
 
-    def start_ambrisk(self, home=None):
+    def start_ambrisk(self, home=None, extra=None):
+        """The program, with a home of its own unless given one, and these variables besides."""
         home = home or self.new_home()
         stderr = open(os.path.join(home, "stderr.txt"), "ab")
-        app = self.start([self.exe], home=home, window_class=Ambrisk, stderr=stderr)
+        app = self.start([self.exe], home=home, window_class=Ambrisk, stderr=stderr, extra=extra)
         app.home = home
         return app
 

@@ -15,7 +15,7 @@ RESTORED = "恢复其原始大小。"
 # From the first preset, which has the focus at the start, once round; as on X11.
 TAB_ORDER = ["chkBorder", "txtBorder", "chkTask", "optTask(0)", "txtTask", "chkGo", "chkBack", "txtResult",
              "cmdRestoreDefaults", "cmdHelp", "optRes(0)"]
-TAB, BACKSPACE, DIGIT_1, DIGIT_0 = 15, 14, 2, 11  # evdev key codes
+TAB, BACKSPACE, DIGIT_1, DIGIT_0, ENTER = 15, 14, 2, 11, 28  # evdev key codes
 
 
 class SwayTest(unittest.TestCase):
@@ -100,6 +100,15 @@ class SwayTest(unittest.TestCase):
         self.pass_over(dialog)
         self.pass_over(foot)
         sway.wait_for(lambda: foot.node()["focused"], message="the focus following the pointer again")
+
+    def test_a_socket_that_does_not_answer_is_told_in_a_sentence(self):
+        app = self.sway.start_ambrisk(extra={"SWAYSOCK": "/nonexistent/sway-ipc.sock"})
+        self.addCleanup(app.kill)
+        sway.wait_for(lambda: "Sway does not answer on its IPC socket /nonexistent/sway-ipc.sock, so Ambrisk 2 "
+                      "cannot reach its windows." in app.stderr(), message="the refusal")
+        app.focus()
+        self.sway.key(ENTER)
+        self.assertEqual(app.process.wait(10), 1)
 
     def test_keyboard_moves_through_the_controls_in_order_and_types(self):
         app = self.start_ambrisk()
