@@ -84,8 +84,9 @@ class Ambrisk(Window):
     home = None
 
     def controls(self):
-        code, out = output([*AS_NOBODY, "env", *self.sway.env_list(), sys.executable,
-                            os.path.join(self.sway.tools, "sway_controls.py"), str(self.process.pid), TITLE], timeout=30)
+        reader = os.path.join(self.sway.tools, "sway_controls.py")
+        code, out = output([*AS_NOBODY, "env", *self.sway.env_list(), sys.executable, reader, str(self.process.pid),
+                            TITLE], timeout=30)
         return json.loads(out) if code == 0 and out.strip() else {}
 
     def control(self, name):

@@ -76,13 +76,15 @@ def main():
             sys.exit(f"the compositor offers no {interface}")
     connection.sendall(bind(found[POINTER], POINTER, 1, POINTER_MANAGER) +
                        message(POINTER_MANAGER, 0, struct.pack("=II", 0, POINTER_DEVICE)) +
-                       bind(found["wl_seat"], "wl_seat", 1, SEAT) + bind(found[KEYBOARD], KEYBOARD, 1, KEYBOARD_MANAGER) +
+                       bind(found["wl_seat"], "wl_seat", 1, SEAT) +
+                       bind(found[KEYBOARD], KEYBOARD, 1, KEYBOARD_MANAGER) +
                        message(KEYBOARD_MANAGER, 0, struct.pack("=II", SEAT, KEYBOARD_DEVICE)))
     with tempfile.TemporaryFile() as keymap:
         keymap.write(KEYMAP)
         keymap.flush()
         # keymap(format 1: XKB text, fd, size); the fd travels beside the message.
-        socket.send_fds(connection, [message(KEYBOARD_DEVICE, 0, struct.pack("=II", 1, len(KEYMAP)))], [keymap.fileno()])
+        keymap_message = message(KEYBOARD_DEVICE, 0, struct.pack("=II", 1, len(KEYMAP)))
+        socket.send_fds(connection, [keymap_message], [keymap.fileno()])
     print("ready", flush=True)
     for line in sys.stdin:
         words = line.split()

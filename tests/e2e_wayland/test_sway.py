@@ -56,7 +56,8 @@ class SwayTest(unittest.TestCase):
     def test_opens_natively_and_sizes_and_restores_tiled_and_floating_windows(self):
         app = self.start_ambrisk()
         self.assertEqual(app.node()["shell"], "xdg_shell", "a native Wayland window")
-        self.assertTrue(app.control("Label1")["text"].startswith(f"您的屏幕分辨率是：{sway.WIDTH} x {sway.HEIGHT}"))
+        screen = app.control("Label1")["text"]
+        self.assertTrue(screen.startswith(f"您的屏幕分辨率是：{sway.WIDTH} x {sway.HEIGHT}"), screen)
         foot = self.start(["foot", "-T", "Foot Target", "sh"])
         dialog = self.start(["zenity", "--entry", "--title", "GTK Target", "--text", "target"])
         self.sway.swaymsg(f"[con_id={dialog.node()['id']}] floating enable, resize set width 500 px height 300 px, "
