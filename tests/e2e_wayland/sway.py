@@ -275,6 +275,11 @@ class Sway:
         shutil.copyfile(shot, path)
         return path
 
+    def end_session(self):
+        """Sway ends as it does when the user logs out, closing its clients' connections."""
+        output([*AS_NOBODY, "env", "-i", *self.env_list(), "swaymsg", "exit"])
+        self.sway.wait(10)
+
     def close(self):
         for process in reversed(self._processes):
             end_group(process, signal.SIGTERM)

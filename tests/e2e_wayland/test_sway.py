@@ -1,6 +1,6 @@
 """Ambrisk 2 on a headless Sway: the program's own window opens as a Wayland client and is driven by
 real clicks and keys through the seat; foot (tiled) and a GTK dialog (floating) are sized and restored;
-the settings survive a close and a SIGTERM."""
+the settings survive a close, a SIGTERM and the end of the session."""
 
 import os
 import sys
@@ -143,6 +143,18 @@ class SwayTest(unittest.TestCase):
         app.terminate()
         with open(app.settings_path, encoding="utf-8") as f:
             self.assertIn("SelectedResolution=4", f.read())
+
+    def test_settings_survive_the_end_of_the_session(self):
+        own = sway.Sway()
+        self.addCleanup(own.close)
+        app = own.start_ambrisk()
+        app.control("txtResult")
+        app.click("optRes(2)")
+        sway.wait_for(lambda: app.control("optRes(2)")["checked"], message="1024 x 768 chosen")
+        own.end_session()
+        self.assertEqual(app.process.wait(10), 1)
+        with open(app.settings_path, encoding="utf-8") as f:
+            self.assertIn("SelectedResolution=2", f.read())
 
 
 if __name__ == "__main__":
