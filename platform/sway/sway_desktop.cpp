@@ -10,7 +10,7 @@
 #include "platform/linux/wide_text.h"
 #include "platform/sway/change_watch.h"
 #include "platform/sway/ipc_socket.h"
-#include "platform/sway/pointer_focus.h"
+#include "platform/sway/click_to_focus.h"
 #include "platform/sway/sway_tree.h"
 
 namespace platform::sway {

@@ -1,4 +1,4 @@
-#include "platform/sway/pointer_focus.h"
+#include "platform/sway/click_to_focus.h"
 
 #include "platform/sway/sway_tree.h"
 
