@@ -69,6 +69,23 @@ TEST(SwayTree, RecordedTreeGivesFramesWithTitleBarsAndTheWorkArea) {
     EXPECT_EQ(monitors[0].workArea, (Rect{0, 23, 1280, 1024}));
 }
 
+TEST(SwayTree, TiledWindowsKnowTheirNeighboursAndFloatingOnesNone) {
+    const auto window = [](int id, const char* type) {
+        return "{\"id\": " + std::to_string(id) + ", \"type\": \"" + type +
+               "\", \"pid\": 9, \"rect\": {\"x\": 0, \"y\": 0, \"width\": 9, \"height\": 9}, "
+               "\"deco_rect\": {\"x\": 0, \"y\": 0, \"width\": 0, \"height\": 0}}";
+    };
+    const std::optional<Tree> tree = parsedTree("{\"type\": \"workspace\", \"layout\": \"splitv\", \"nodes\": [" +
+                                                window(7, "con") + ", " + window(8, "con") +
+                                                "], \"floating_nodes\": [" + window(9, "floating_con") + "]}");
+    ASSERT_TRUE(tree && tree->find(7) && tree->find(8) && tree->find(9));
+    EXPECT_EQ(tree->find(7)->place.next, 8u);
+    EXPECT_EQ(tree->find(8)->place.previous, 7u);
+    EXPECT_TRUE(tree->find(8)->place.vertical);
+    EXPECT_EQ(tree->find(9)->place.previous, 0u);
+    EXPECT_TRUE(tree->find(9)->floating);
+}
+
 TEST(SwayTree, UntrustedValuesDropTheirWindowOrTheWholeReply) {
     const std::string tree = sample("sway_get_tree.json");
     const auto windowsAfter = [&](const std::string& from, const std::string& to) {
