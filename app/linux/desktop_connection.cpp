@@ -7,6 +7,7 @@
 
 #include "platform/linux/wide_text.h"
 #include "platform/linux/x11_desktop.h"
+#include "platform/sway/sway_desktop.h"
 
 namespace app::linux_edition {
 
@@ -39,6 +40,15 @@ DesktopConnection connectX11() {
                          platform::posix::fromUtf8Lossy(std::getenv("DISPLAY")) + L"."};
 }
 
+DesktopConnection connectSway() {
+    const char* variable = std::getenv("SWAYSOCK");
+    const std::string socket = variable != nullptr ? variable : "";
+    std::unique_ptr<platform::Desktop> desktop = platform::sway::SwayDesktop::connect(socket);
+    if (desktop) return {std::move(desktop), {}};
+    return {nullptr, L"Sway does not answer on its IPC socket " + platform::posix::fromUtf8Lossy(socket) +
+                         L", so Ambrisk 2 cannot reach its windows."};
+}
+
 }  // namespace
 
 Session readSession() {
@@ -62,7 +72,7 @@ DesktopConnection connectDesktop(SessionDesktop choice) {
         case SessionDesktop::x11:
             return connectX11();
         case SessionDesktop::sway:
-            return {nullptr, L"Sway is not supported yet."};
+            return connectSway();
         case SessionDesktop::kwin:
             return {nullptr, L"KDE Plasma is not supported yet."};
         case SessionDesktop::gnomeShell:

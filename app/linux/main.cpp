@@ -3,8 +3,10 @@
 // one run; and the ways a run can end besides a close, which must store the
 // settings as a close does.
 #include <X11/Xlib.h>
+#include <gdk/gdkwayland.h>
 #include <glib-unix.h>
 #include <gtk/gtk.h>
+#include <wayland-client.h>
 
 #include <csignal>
 #include <cstdio>
@@ -128,6 +130,43 @@ private:
     XIOErrorHandler previous_ = nullptr;
 };
 
+// When the Wayland compositor goes away (the session ends, the compositor
+// dies), GDK ends the process at once. This watch of the same connection
+// runs ahead of GDK's own and stores the settings first.
+class LostCompositor {
+public:
+    LostCompositor(app::Closing& closing, GdkDisplay* display)
+        : closing_(closing),
+          source_(g_unix_fd_source_new(wl_display_get_fd(gdk_wayland_display_get_wl_display(display)),
+                                       static_cast<GIOCondition>(G_IO_HUP | G_IO_ERR))) {
+        g_source_set_priority(source_, G_PRIORITY_HIGH);
+        g_source_set_callback(source_, G_SOURCE_FUNC(+[](gint, GIOCondition, gpointer self) -> gboolean {
+                                  static_cast<LostCompositor*>(self)->end();
+                                  return G_SOURCE_REMOVE;
+                              }),
+                              this, nullptr);
+        g_source_attach(source_, nullptr);
+    }
+    ~LostCompositor() {
+        g_source_destroy(source_);
+        g_source_unref(source_);
+    }
+    LostCompositor(const LostCompositor&) = delete;
+    LostCompositor& operator=(const LostCompositor&) = delete;
+
+private:
+    [[noreturn]] void end() {
+        const std::optional<std::wstring> notStored = closing_.run();
+        tellOnTerminal(L"lost the connection to the Wayland compositor.");
+        if (notStored) tellOnTerminal(*notStored);
+        // No cleanup: it would talk to the compositor that is gone.
+        _exit(1);
+    }
+
+    app::Closing& closing_;
+    GSource* source_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -187,7 +226,12 @@ int main(int argc, char** argv) {
         // Only a loaded window may store its settings, whichever way the run ends.
         const EndRequests endRequests(endOnSignal);
         std::optional<LostDisplay> lostDisplay;
-        if (*choice == app::SessionDesktop::x11) lostDisplay.emplace(closing);
+        std::optional<LostCompositor> lostCompositor;
+        GdkDisplay* display = gdk_display_get_default();
+        if (*choice == app::SessionDesktop::x11)
+            lostDisplay.emplace(closing);
+        else if (GDK_IS_WAYLAND_DISPLAY(display))
+            lostCompositor.emplace(closing, display);
         code = view->run();
     }
     if (notStoredAtClose) app::tellError(messageDialog, *notStoredAtClose);

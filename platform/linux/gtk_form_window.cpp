@@ -179,7 +179,11 @@ void FormWindow::reportPosition() {
         gtk_window_get_position(GTK_WINDOW(window_), &frame.x, &frame.y);
         gtk_window_get_size(GTK_WINDOW(window_), &frame.width, &frame.height);
     }
-    form_.viewMoved(toTwips(frame.x), toTwips(frame.y), toTwips(frame.width), toTwips(frame.height));
+    // A Wayland compositor places its windows and never tells a client
+    // where: the place stays the one asked for, so the stored one is kept.
+    const bool placeUnknown = gdkWindow && !GDK_IS_X11_WINDOW(gdkWindow);
+    form_.viewMoved(placeUnknown ? form_.left() : toTwips(frame.x), placeUnknown ? form_.top() : toTwips(frame.y),
+                    toTwips(frame.width), toTwips(frame.height));
 }
 
 }  // namespace platform::gtk
