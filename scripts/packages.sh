@@ -9,7 +9,7 @@ WINE_PACKAGES=(wine wine32:i386 wine64 fonts-wine fonts-wqy-microhei
 # The Linux edition: what it is built with, the fonts its window asks for; for its end-to-end tests
 # window managers (Openbox, xfwm4 with its compositor, i3), a session bus with the accessibility bus,
 # third-party programs to size, and a protocol tracer for the idle benchmark.
-LINUX_EDITION_PACKAGES=(pkg-config libgtk-3-dev libx11-dev libxrandr-dev libxinerama-dev libxi-dev libxtst-dev
+LINUX_EDITION_PACKAGES=(pkg-config libgtk-3-dev libwayland-dev libx11-dev libxrandr-dev libxinerama-dev libxi-dev libxtst-dev
                         fonts-liberation openbox xfwm4 i3-wm dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
                         x11-apps x11-xserver-utils xterm zenity xtrace xvfb xdotool imagemagick python3)
 # The Wayland desktops the Linux edition works with, run headless for its end-to-end tests (Sway
