@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/gnome_shell/gnome_shell_desktop.h"
 #include "platform/linux/wide_text.h"
 #include "platform/linux/x11_desktop.h"
 
@@ -65,8 +66,10 @@ DesktopConnection connectDesktop(SessionDesktop choice) {
             return {nullptr, L"Sway is not supported yet."};
         case SessionDesktop::kwin:
             return {nullptr, L"KDE Plasma is not supported yet."};
-        case SessionDesktop::gnomeShell:
-            return {nullptr, L"GNOME is not supported yet."};
+        case SessionDesktop::gnomeShell: {
+            platform::gnome_shell::GnomeShellConnection shell = platform::gnome_shell::connectGnomeShell();
+            return {std::move(shell.desktop), std::move(shell.refusal)};
+        }
     }
     return {nullptr, app::unsupportedSession};
 }
