@@ -1,0 +1,96 @@
+"""The Linux edition on GNOME Shell 43 (Wayland, headless): sizing and restoring a GTK dialog
+(zenity) through the program's extension, the settings kept over a close and a SIGTERM, and the
+sentence said when the extension is present but switched off. The program's controls are pressed
+over AT-SPI; the target gets the focus as a click would give it, through the tests' own extension
+(the headless shell has no input devices)."""
+
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import gnome  # noqa: E402
+from e2e_common.processes import shared_session, wait_for  # noqa: E402
+
+TARGET = "GTK Target"
+
+
+def session():
+    return shared_session(gnome.GnomeSession)
+
+
+class GnomeShellTest(unittest.TestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = session()
+
+    def tearDown(self):
+        self.session.end_programs()
+
+    def result(self, app):
+        return app.control("txtResult").text.replace("\r\n", "\n")
+
+    def act(self, app, toggle, target):
+        """Presses the toggle in the program's focused window, focuses the target, and waits for a
+        new result text."""
+        before = self.result(app)
+        app.activate()
+        app.click(toggle)
+        wait_for(lambda: app.control(toggle).checked, message=f"{toggle} pressed")
+        self.session.activate(target)
+        return wait_for(lambda: self.result(app) != before and self.result(app), timeout=5,
+                        message="a new result text")
+
+    def choose(self, app, name):
+        app.click(name)
+        wait_for(lambda: app.control(name).checked, message=f"{name} chosen")
+
+    def test_preset_sizes_the_visible_frame_inside_the_work_area_and_restore_is_exact(self):
+        before = self.session.start_target(TARGET)["frame"]
+        app = self.session.start_ambrisk()
+        self.choose(app, "optRes(2)")
+        self.assertEqual(self.act(app, "chkGo", TARGET), f"{TARGET}\n调整到：1030 x 746")
+        x, y, width, height = self.session.window(TARGET)["frame"]
+        left, top, work_width, work_height = self.session.work_area()
+        self.assertEqual((width, height), (1030, 746))
+        self.assertTrue(left <= x and top <= y and x + width <= left + work_width and y + height <= top + work_height,
+                        f"frame {(x, y, width, height)} inside the work area {self.session.work_area()}")
+        app.activate()
+        self.session.screenshot("gnome_sized_1030x746")
+
+        self.assertEqual(self.act(app, "chkBack", TARGET), f"{TARGET}\n恢复其原始大小。")
+        self.assertEqual(self.session.window(TARGET)["frame"], before)
+        self.assertEqual(self.act(app, "chkBack", TARGET), f"{TARGET}\noriginal size has already been restored")
+
+    def test_settings_survive_a_close_and_sigterm(self):
+        app = self.session.start_ambrisk()
+        self.choose(app, "optRes(3)")
+        app.close()
+        self.assertEqual(app.settings()["SelectedResolution"], "3")
+
+        app = self.session.start_ambrisk(app.home)
+        self.assertTrue(app.control("optRes(3)").checked)
+        self.choose(app, "optRes(4)")
+        app.terminate()
+        self.assertEqual(app.settings()["SelectedResolution"], "4")
+
+    def test_an_extension_switched_off_is_told_with_how_to_switch_it_on(self):
+        self.session.run(["gnome-extensions", "disable", gnome.UUID])
+        try:
+            wait_for(lambda: not self.session.has_name("invalid.ambrisk2.Windows"), message="the extension off")
+            app = self.session.start_ambrisk(wait=False)
+            said = wait_for(app.message, timeout=15, message="the message box")
+            self.assertIn("switched off", said)
+            self.assertIn("gnome-extensions enable ambrisk2@ambrisk2.invalid", said)
+            self.assertIn("log out and in again", said)
+            app.close_message()
+            self.assertEqual(app.process.wait(10), 1)
+            self.assertIn(app.stderr().strip().removeprefix("ambrisk2: "), said)
+        finally:
+            self.session.run(["gnome-extensions", "enable", gnome.UUID])
+            wait_for(lambda: self.session.has_name("invalid.ambrisk2.Windows"), message="the extension back on")
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
