@@ -18,7 +18,10 @@ namespace {
 
 // How long a change is awaited before the window is taken as it stands.
 constexpr std::chrono::milliseconds changeTimeout{500};
-constexpr std::chrono::milliseconds pollInterval{10};
+constexpr std::chrono::milliseconds pollInterval{5};
+// One sizing asks for the same window's facts, frame and title several times
+// within a few milliseconds: one answer serves them all for this long.
+constexpr std::chrono::milliseconds answerLifetime{50};
 
 // A window as the extension reported it, checked.
 struct ShellWindow {
@@ -142,12 +145,20 @@ private:
     WindowHandle handleOf(std::uint64_t id) { return id == 0 ? 0 : handles_.handleFor(std::to_string(id)); }
 
     std::optional<ShellWindow> read(WindowHandle window) {
+        const auto now = std::chrono::steady_clock::now();
+        if (recent_ && recent_->window == window && now - recent_->at < answerLifetime) return recent_->found;
+        return readAnew(window);
+    }
+
+    std::optional<ShellWindow> readAnew(WindowHandle window) {
+        recent_.reset();
         const std::optional<std::uint64_t> id = idOf(window);
         if (!id) return std::nullopt;
         const std::optional<WindowReply> reply = extension_->window(*id);
         if (!reply) return std::nullopt;
         std::optional<ShellWindow> found = checked(*reply);
         if (found) pids_[window] = found->pid;
+        recent_ = RecentAnswer{window, std::chrono::steady_clock::now(), found};
         return found;
     }
 
@@ -157,11 +168,12 @@ private:
     bool place(WindowHandle window, ShowState state, const Rect& frame) {
         const std::optional<std::uint64_t> id = idOf(window);
         const std::optional<ShellRectangle> asked = shellRectangleOf(frame);
+        recent_.reset();
         if (!id || !asked || !extension_->place(*id, stateName(state), *asked)) return false;
         const ShowState wanted = state == showRestore ? showNormal : state;
         const auto deadline = std::chrono::steady_clock::now() + changeTimeout;
         for (;;) {
-            const std::optional<ShellWindow> now = read(window);
+            const std::optional<ShellWindow> now = readAnew(window);
             if (!now) return false;
             if (now->state == wanted && (wanted != showNormal || now->frame == frame)) return true;
             if (std::chrono::steady_clock::now() >= deadline) return true;
@@ -170,6 +182,7 @@ private:
     }
 
     void takeFocus(const Focus& focus) {
+        recent_.reset();
         focus_ = handleOf(focus.window);
         if (focus_ != 0) pids_[focus_] = focus.pid;
     }
@@ -185,7 +198,14 @@ private:
         takeMonitors(reply.monitors);
     }
 
+    struct RecentAnswer {
+        WindowHandle window;
+        std::chrono::steady_clock::time_point at;
+        std::optional<ShellWindow> found;
+    };
+
     std::unique_ptr<ExtensionBus> extension_;
+    std::optional<RecentAnswer> recent_;
     WindowHandles handles_;
     std::map<WindowHandle, std::uint32_t> pids_;
     const std::uint32_t ownPid_ = static_cast<std::uint32_t>(getpid());
