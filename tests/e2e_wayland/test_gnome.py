@@ -75,7 +75,9 @@ class GnomeShellTest(unittest.TestCase):
         app.terminate()
         self.assertEqual(app.settings()["SelectedResolution"], "4")
 
-    def test_an_extension_switched_off_is_told_with_how_to_switch_it_on(self):
+    def test_an_extension_switched_off_is_told_and_one_switched_on_again_serves_anew(self):
+        before = self.session.start_target(TARGET)["frame"]
+        running = self.session.start_ambrisk()
         self.session.run(["gnome-extensions", "disable", gnome.UUID])
         try:
             wait_for(lambda: not self.session.has_name("invalid.ambrisk2.Windows"), message="the extension off")
@@ -90,7 +92,15 @@ class GnomeShellTest(unittest.TestCase):
         finally:
             self.session.run(["gnome-extensions", "enable", gnome.UUID])
             wait_for(lambda: self.session.has_name("invalid.ambrisk2.Windows"), message="the extension back on")
+        # As after the screen was locked: the program that ran on is served again.
+        self.assertEqual(self.act(running, "chkGo", TARGET), f"{TARGET}\n调整到：646 x 458")
+        self.assertEqual(self.act(running, "chkBack", TARGET), f"{TARGET}\n恢复其原始大小。")
+        self.assertEqual(self.session.window(TARGET)["frame"], before)
 
+    def test_the_extension_serves_no_other_program(self):
+        with self.assertRaisesRegex(AssertionError, "AccessDenied"):
+            self.session.call("invalid.ambrisk2.Windows", "/invalid/ambrisk2/Windows", "invalid.ambrisk2.Windows",
+                              "Watch")
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)
