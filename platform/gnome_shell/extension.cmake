@@ -1,7 +1,8 @@
 # The GNOME Shell extension, joined from its one file of logic and each
 # format's head and tail. The build tree holds both formats, each serving the
 # build tree's ambrisk2 (gnome-shell/gnome43/<uuid>, gnome-shell/gnome45/<uuid>);
-# the format chosen installs, serving the installed ambrisk2.
+# the format chosen installs, serving the installed ambrisk2, whose path is
+# known only when installing (CPack installs with the prefix /usr).
 set(AMBRISK_GNOME_EXTENSION_FORMAT auto CACHE STRING
     "Format of the GNOME Shell extension installed: gnome43 (GNOME 43 and 44), gnome45 (45 and later), or auto")
 set_property(CACHE AMBRISK_GNOME_EXTENSION_FORMAT PROPERTY STRINGS auto gnome43 gnome45)
@@ -31,9 +32,9 @@ function(choose_gnome_extension_format result)
   set(${result} ${format} PARENT_SCOPE)
 endfunction()
 
-# Writes the extension of one format into folder/<uuid>, serving the program
-# at that path; files are rewritten only when their text changes.
-function(assemble_gnome_extension folder format program)
+# Writes the extension of one format into folder/<uuid>/<script>, serving the
+# program at that path; files are rewritten only when their text changes.
+function(assemble_gnome_extension folder format program script)
   foreach(part ${format}_head.js service.js ${format}_tail.js metadata.json.in)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${GNOME_EXTENSION_SOURCE}/${part})
   endforeach()
@@ -43,7 +44,7 @@ function(assemble_gnome_extension folder format program)
   string(REPLACE "\\" "\\\\" program "${program}")
   string(REPLACE "'" "\\'" program "${program}")
   set(target ${folder}/${GNOME_EXTENSION_UUID})
-  file(CONFIGURE OUTPUT ${target}/extension.js
+  file(CONFIGURE OUTPUT ${target}/${script}
        CONTENT "${head}\n// The program this extension serves.\nconst programPath = '${program}';\n\n${service}${tail}"
        @ONLY)
   set(SHELL_VERSIONS ${${format}_versions})
@@ -54,11 +55,15 @@ endfunction()
 file(REAL_PATH ${CMAKE_BINARY_DIR}/ambrisk2 build_program)
 include(GNUInstallDirs)
 foreach(format gnome43 gnome45)
-  assemble_gnome_extension(${GNOME_EXTENSION_BUILD}/${format} ${format} ${build_program})
+  assemble_gnome_extension(${GNOME_EXTENSION_BUILD}/${format} ${format} ${build_program} extension.js)
 endforeach()
 choose_gnome_extension_format(installed_format)
 message(STATUS "GNOME Shell extension format installed: ${installed_format}")
-assemble_gnome_extension(${GNOME_EXTENSION_BUILD}/installed ${installed_format}
-                         ${CMAKE_INSTALL_FULL_BINDIR}/ambrisk2)
-install(DIRECTORY ${GNOME_EXTENSION_BUILD}/installed/${GNOME_EXTENSION_UUID}
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/extensions)
+set(installed ${GNOME_EXTENSION_BUILD}/installed/${GNOME_EXTENSION_UUID})
+assemble_gnome_extension(${GNOME_EXTENSION_BUILD}/installed ${installed_format} "%AMBRISK2_PROGRAM%" extension.js.in)
+set(extension_folder ${CMAKE_INSTALL_DATADIR}/gnome-shell/extensions/${GNOME_EXTENSION_UUID})
+install(FILES ${installed}/metadata.json DESTINATION ${extension_folder})
+install(CODE "set(AMBRISK_EXTENSION_TEMPLATE \"${installed}/extension.js.in\")
+set(AMBRISK_EXTENSION_FOLDER \"${extension_folder}\")
+set(AMBRISK_PROGRAM_FOLDER \"${CMAKE_INSTALL_BINDIR}\")")
+install(SCRIPT install_extension.cmake)

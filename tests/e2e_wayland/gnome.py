@@ -18,6 +18,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import time
 import types
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -203,7 +204,12 @@ exec gnome-shell --headless --wayland --no-x11 --virtual-monitor {SCREEN[0]}x{SC
         if self.agent:
             self.agent.stop()
         end_group(self._shell, signal.SIGTERM)
-        shutil.rmtree(self.root, ignore_errors=True)
+        # The shell's helpers may still be writing into the runtime folder as they end.
+        for _ in range(5):
+            shutil.rmtree(self.root, ignore_errors=True)
+            if not os.path.exists(self.root):
+                break
+            time.sleep(0.2)
 
 
 class Ambrisk:
