@@ -102,6 +102,7 @@ class AmbriskService {
         this._callers.clear();
         Gio.bus_unown_name(this._nameId);
         this._exported.unexport();
+        this._exported = null;
     }
 
     WatchAsync(parameters, invocation) {
@@ -150,8 +151,7 @@ class AmbriskService {
 
     // A window that the user could size: none of the shell's own.
     _window(id) {
-        const found =
-            global.get_window_actors().map(actor => actor.meta_window).find(window => window.get_id() === id);
+        const found = global.display.list_all_windows().find(window => window.get_id() === id);
         return found && !found.is_override_redirect() ? found : null;
     }
 
