@@ -63,6 +63,18 @@ class GnomeShellTest(unittest.TestCase):
         self.assertEqual(self.session.window(TARGET)["frame"], before)
         self.assertEqual(self.act(app, "chkBack", TARGET), f"{TARGET}\noriginal size has already been restored")
 
+    def test_a_maximised_window_is_sized_in_its_normal_state_and_restored_maximised(self):
+        self.session.start_target(TARGET)
+        self.session.test_aid("Maximize", TARGET)
+        wait_for(lambda: self.session.window(TARGET)["maximized"], message="the target maximised")
+        app = self.session.start_ambrisk()
+        self.choose(app, "optRes(2)")
+        self.assertEqual(self.act(app, "chkGo", TARGET), f"{TARGET}\n调整到：1030 x 746")
+        sized = self.session.window(TARGET)
+        self.assertEqual((sized["maximized"], sized["frame"][2:]), (False, [1030, 746]))
+        self.assertEqual(self.act(app, "chkBack", TARGET), f"{TARGET}\n恢复其原始大小。")
+        wait_for(lambda: self.session.window(TARGET)["maximized"], message="the target maximised again")
+
     def test_settings_survive_a_close_and_sigterm(self):
         app = self.session.start_ambrisk()
         self.choose(app, "optRes(3)")

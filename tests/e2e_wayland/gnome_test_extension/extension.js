@@ -3,7 +3,7 @@
 // under test: every window with its frame, the focus given to a window the way
 // a click gives it, and screenshots. It exists only in the tests' private
 // session, where the headless shell has no input devices.
-const {Gio, Shell} = imports.gi;
+const {Gio, Meta, Shell} = imports.gi;
 const Main = imports.ui.main;
 
 const interfaceXml = `<node><interface name="invalid.ambrisk2.Test">
@@ -17,6 +17,7 @@ const interfaceXml = `<node><interface name="invalid.ambrisk2.Test">
     <arg direction="in" type="s" name="title"/><arg direction="in" type="i" name="pid"/>
     <arg direction="out" type="b" name="done"/>
   </method>
+  <method name="Maximize"><arg direction="in" type="s" name="title"/></method>
   <method name="Screenshot"><arg direction="in" type="s" name="path"/></method>
 </interface></node>`;
 
@@ -57,6 +58,10 @@ class TestAid {
         const found = windowOf(title, pid);
         if (found) found.delete(global.get_current_time());
         return found !== undefined;
+    }
+
+    Maximize(title) {
+        windowOf(title, 0)?.maximize(Meta.MaximizeFlags.BOTH);
     }
 
     ScreenshotAsync([path], invocation) {
