@@ -98,6 +98,9 @@ class GnomeShellTest(unittest.TestCase):
             self.assertIn("switched off", said)
             self.assertIn("gnome-extensions enable ambrisk2@ambrisk2.invalid", said)
             self.assertIn("log out and in again", said)
+            # Started without the shell's activation token, the box does not take the focus itself.
+            app.activate()
+            self.session.screenshot("gnome_extension_off")
             app.close_message()
             self.assertEqual(app.process.wait(10), 1)
             self.assertIn(app.stderr().strip().removeprefix("ambrisk2: "), said)
