@@ -51,11 +51,9 @@ function(assemble_gnome_extension folder format program script)
   configure_file(${GNOME_EXTENSION_SOURCE}/metadata.json.in ${target}/metadata.json @ONLY)
 endfunction()
 
-# The kernel names a process's file by its real path.
-file(REAL_PATH ${CMAKE_BINARY_DIR}/ambrisk2 build_program)
 include(GNUInstallDirs)
 foreach(format gnome43 gnome45)
-  assemble_gnome_extension(${GNOME_EXTENSION_BUILD}/${format} ${format} ${build_program} extension.js)
+  assemble_gnome_extension(${GNOME_EXTENSION_BUILD}/${format} ${format} ${CMAKE_BINARY_DIR}/ambrisk2 extension.js)
 endforeach()
 choose_gnome_extension_format(installed_format)
 message(STATUS "GNOME Shell extension format installed: ${installed_format}")

@@ -217,10 +217,14 @@ class AmbriskService {
             });
     }
 
+    // The same file, whatever links lead to it; a process whose file was
+    // replaced since it started runs the old one, which is not the program.
     _runsProgram(bus, result) {
         try {
             const [pid] = bus.call_finish(result).deepUnpack();
-            return GLib.file_read_link(`/proc/${pid}/exe`) === this._programPath;
+            const fileId = path => Gio.File.new_for_path(path).query_info('id::file', Gio.FileQueryInfoFlags.NONE,
+                null).get_attribute_string('id::file');
+            return fileId(`/proc/${pid}/exe`) === fileId(this._programPath);
         } catch (e) {
             return false;
         }
