@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <map>
+#include <utility>
 #include <thread>
 
 #include "platform/gnome_shell/extension_bus.h"
@@ -128,6 +129,21 @@ public:
                            [&](const Monitor& m) { return x11::overlaps(m.area, screenPixels); });
     }
 
+    // While a toggle is down, the windows that take the focus stand for the
+    // windows clicked, as GNOME gives the focus to the window clicked. The
+    // focus last heard of when the toggle went down does not count: the shell
+    // tells of a change a moment after it, so that may still be the window
+    // that had the focus before the click on this program's own window.
+    void watchPresses(bool watching) override {
+        watching_ = watching;
+        focusTaken_.clear();
+    }
+
+    std::optional<std::vector<WindowHandle>> pressedWindows() override {
+        if (!watching_) return std::nullopt;
+        return std::exchange(focusTaken_, {});
+    }
+
     bool ofThisProgram(WindowHandle window) override {
         const auto known = pids_.find(window);
         return known != pids_.end() && known->second == ownPid_;
@@ -175,16 +191,27 @@ private:
         for (;;) {
             const std::optional<ShellWindow> now = readAnew(window);
             if (!now) return false;
-            if (now->state == wanted && (wanted != showNormal || now->frame == frame)) return true;
+            if (now->state == wanted && (wanted == showMinimized || now->frame == settledFrame(wanted, frame)))
+                return true;
             if (std::chrono::steady_clock::now() >= deadline) return true;
             std::this_thread::sleep_for(pollInterval);
         }
     }
 
+    // The frame a window has once its program has taken the state: the one
+    // asked for, or a maximised window's work area.
+    Rect settledFrame(ShowState state, const Rect& asked) {
+        if (state != showMaximized) return asked;
+        const std::optional<Monitor> monitor = monitorFor(asked);
+        return monitor ? monitor->workArea : asked;
+    }
+
     void takeFocus(const Focus& focus) {
         recent_.reset();
         focus_ = handleOf(focus.window);
-        if (focus_ != 0) pids_[focus_] = focus.pid;
+        if (focus_ == 0) return;
+        pids_[focus_] = focus.pid;
+        if (watching_) focusTaken_.push_back(focus_);
     }
 
     void takeMonitors(const MonitorReply& reply) {
@@ -210,6 +237,8 @@ private:
     std::map<WindowHandle, std::uint32_t> pids_;
     const std::uint32_t ownPid_ = static_cast<std::uint32_t>(getpid());
     WindowHandle focus_ = 0;
+    bool watching_ = false;
+    std::vector<WindowHandle> focusTaken_;
     std::optional<MonitorLayout> layout_;
 };
 
