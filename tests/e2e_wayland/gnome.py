@@ -144,17 +144,18 @@ exec gnome-shell --headless --wayland --no-x11 --virtual-monitor {SCREEN[0]}x{SC
     def windows(self):
         return json.loads(self.test_aid("Windows")[0])
 
-    def window(self, title):
-        """The window with this title as the test aid sees it ({title, pid, focused, frame, ...})."""
-        return next((w for w in self.windows() if w["title"] == title), None)
+    def window(self, title, pid=None):
+        """The window with this title (of that process) as the test aid sees it ({title, pid, focused,
+        frame, ...})."""
+        return next((w for w in self.windows() if w["title"] == title and pid in (None, w["pid"])), None)
 
     def work_area(self):
         return tuple(json.loads(self.test_aid("WorkArea")[0]))
 
     def activate(self, title, pid=0):
         """Gives the window (of that process, unless pid is 0) the focus, as a click into it would."""
-        if not self.test_aid("Activate", title, pid)[0]:
-            raise AssertionError(f"no window {title!r} to activate")
+        # A window that its program has shown may reach the shell a moment later.
+        wait_for(lambda: self.test_aid("Activate", title, pid)[0], message=f"a window {title!r} to activate")
         wait_for(lambda: any(w["focused"] for w in self.windows() if w["title"] == title), message=f"{title} focused")
 
     def screenshot(self, name):
@@ -178,15 +179,22 @@ exec gnome-shell --headless --wayland --no-x11 --virtual-monitor {SCREEN[0]}x{SC
 
     def start_target(self, title):
         """A zenity dialog that can be resized; its frame once it is shown."""
-        self.spawn(["zenity", "--entry", "--title", title, "--text", "target"])
-        return wait_for(lambda: (self.window(title) or {}).get("frame", [0] * 4)[2] and self.window(title), timeout=15,
-                        message=f"the window {title}")
+        pid = self.spawn(["zenity", "--entry", "--title", title, "--text", "target"]).pid
+        frames = []
 
-    def start_ambrisk(self, home=None, wait=True):
+        def settled():
+            # Mutter may place a new window once more after it first shows it.
+            frames.append((self.window(title, pid) or {}).get("frame", [0] * 4))
+            return frames[-1][2] and frames[-3:] == [frames[-1]] * 3
+
+        wait_for(settled, timeout=15, interval=0.1, message=f"the window {title} in its place")
+        return self.window(title, pid)
+
+    def start_ambrisk(self, home=None, wait=True, exe=None):
         home = home or self.new_home()
         stderr_path = os.path.join(home, "stderr.txt")
         with open(stderr_path, "wb") as stderr:
-            process = self.spawn([self.exe], home, stderr)
+            process = self.spawn([exe or self.exe], home, stderr)
         app = Ambrisk(self, process, home, stderr_path)
         if wait:
             wait_for(lambda: app.control("Label1").text.startswith("您的屏幕分辨率是："), timeout=15,
@@ -194,13 +202,19 @@ exec gnome-shell --headless --wayland --no-x11 --virtual-monitor {SCREEN[0]}x{SC
         return app
 
     def end_programs(self):
-        """Ends every program started in the session."""
+        """Ends every program started in the session, and waits until their windows are gone."""
+        pids = self._end_processes()
+        wait_for(lambda: not any(w["pid"] in pids for w in self.windows()), message="the windows gone")
+
+    def _end_processes(self):
+        pids = {process.pid for process in self._processes}
         for process in self._processes:
             end_group(process)
         self._processes = []
+        return pids
 
     def close(self):
-        self.end_programs()
+        self._end_processes()
         if self.agent:
             self.agent.stop()
         end_group(self._shell, signal.SIGTERM)

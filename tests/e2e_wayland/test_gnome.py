@@ -5,7 +5,9 @@ over AT-SPI; the target gets the focus as a click would give it, through the tes
 (the headless shell has no input devices)."""
 
 import os
+import shutil
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -47,9 +49,10 @@ class GnomeShellTest(unittest.TestCase):
         wait_for(lambda: app.control(name).checked, message=f"{name} chosen")
 
     def test_preset_sizes_the_visible_frame_inside_the_work_area_and_restore_is_exact(self):
-        before = self.session.start_target(TARGET)["frame"]
+        self.session.start_target(TARGET)
         app = self.session.start_ambrisk()
         self.choose(app, "optRes(2)")
+        before = self.session.window(TARGET)["frame"]
         self.assertEqual(self.act(app, "chkGo", TARGET), f"{TARGET}\n调整到：1030 x 746")
         x, y, width, height = self.session.window(TARGET)["frame"]
         left, top, work_width, work_height = self.session.work_area()
@@ -62,6 +65,20 @@ class GnomeShellTest(unittest.TestCase):
         self.assertEqual(self.act(app, "chkBack", TARGET), f"{TARGET}\n恢复其原始大小。")
         self.assertEqual(self.session.window(TARGET)["frame"], before)
         self.assertEqual(self.act(app, "chkBack", TARGET), f"{TARGET}\noriginal size has already been restored")
+
+    def test_only_a_window_that_takes_the_focus_after_the_toggle_went_down_is_caught(self):
+        app = self.session.start_ambrisk()
+        self.session.start_target(TARGET)
+        self.session.activate(TARGET)
+        # Pressed over AT-SPI, the toggle leaves the focus where it was: on the target, which the
+        # shell named before the toggle went down, as it may still be a moment after a click.
+        app.click("chkGo")
+        time.sleep(0.5)
+        self.assertTrue(app.control("chkGo").checked, "nothing caught yet")
+        self.assertEqual(self.result(app), "结果")
+        app.activate()
+        self.session.activate(TARGET)
+        wait_for(lambda: self.result(app).endswith("调整到：646 x 458"), message="the target sized")
 
     def test_a_maximised_window_is_sized_in_its_normal_state_and_restored_maximised(self):
         self.session.start_target(TARGET)
@@ -88,8 +105,9 @@ class GnomeShellTest(unittest.TestCase):
         self.assertEqual(app.settings()["SelectedResolution"], "4")
 
     def test_an_extension_switched_off_is_told_and_one_switched_on_again_serves_anew(self):
-        before = self.session.start_target(TARGET)["frame"]
+        self.session.start_target(TARGET)
         running = self.session.start_ambrisk()
+        before = self.session.window(TARGET)["frame"]
         self.session.run(["gnome-extensions", "disable", gnome.UUID])
         try:
             wait_for(lambda: not self.session.has_name("invalid.ambrisk2.Windows"), message="the extension off")
@@ -116,6 +134,14 @@ class GnomeShellTest(unittest.TestCase):
         with self.assertRaisesRegex(AssertionError, "AccessDenied"):
             self.session.call("invalid.ambrisk2.Windows", "/invalid/ambrisk2/Windows", "invalid.ambrisk2.Windows",
                               "Watch")
+        # Nor a copy of the program that it was not built for.
+        copy = os.path.join(self.session.new_home(), "ambrisk2")
+        shutil.copy(self.session.exe, copy)
+        app = self.session.start_ambrisk(wait=False, exe=copy)
+        self.assertIn("serves only the ambrisk2 program installed with it",
+                      wait_for(app.message, timeout=15, message="the message box"))
+        app.close_message()
+        self.assertEqual(app.process.wait(10), 1)
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)
