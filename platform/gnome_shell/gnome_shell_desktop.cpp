@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <charconv>
 #include <map>
-#include <utility>
 #include <thread>
+#include <utility>
 
 #include "platform/gnome_shell/extension_bus.h"
 #include "platform/linux/monitor_layout.h"
@@ -52,7 +52,10 @@ public:
             [this](const Focus& focus) { takeFocus(focus); },
             [this](const MonitorReply& monitors) { takeMonitors(monitors); },
             [this](const WatchReply& reply) { takeAll(reply); },
-            [this] { focus_ = 0; },
+            [this] {
+                focus_ = 0;
+                recent_.reset();
+            },
         };
         extension_ = ExtensionBus::connect(std::move(events), first, refusal);
         if (!extension_) return false;
@@ -193,6 +196,7 @@ private:
             if (!now) return false;
             if (now->state == wanted && (wanted == showMinimized || now->frame == settledFrame(wanted, frame)))
                 return true;
+            // A program that keeps a size of its own: the size read back tells.
             if (std::chrono::steady_clock::now() >= deadline) return true;
             std::this_thread::sleep_for(pollInterval);
         }
