@@ -54,6 +54,13 @@ function isMaximized(window) {
     return window.get_maximized() === Meta.MaximizeFlags.BOTH;
 }
 
+// Maximised in either direction, as a window tiled to one half is: either
+// keeps the window from taking a size of its own.
+function fillsAnyWay(window) {
+    if (Meta.MaximizeFlags === undefined) return window.is_maximized();
+    return window.get_maximized() !== 0;
+}
+
 function maximize(window) {
     if (Meta.MaximizeFlags === undefined)
         window.maximize();
@@ -140,7 +147,7 @@ class AmbriskService {
         if (width < 1 || height < 1 || ![x, y, width, height].every(fits)) return false;
         if (window.minimized) window.unminimize();
         if (window.is_fullscreen()) window.unmake_fullscreen();
-        if (isMaximized(window)) unmaximize(window);
+        if (fillsAnyWay(window)) unmaximize(window);
         window.move_resize_frame(true, x, y, width, height);
         if (state === 'maximized')
             maximize(window);
