@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/gnome_shell/gnome_shell_desktop.h"
 #include "platform/linux/wide_text.h"
 #include "platform/linux/x11_desktop.h"
 #include "platform/sway/sway_desktop.h"
@@ -75,8 +76,10 @@ DesktopConnection connectDesktop(SessionDesktop choice) {
             return connectSway();
         case SessionDesktop::kwin:
             return {nullptr, L"KDE Plasma is not supported yet."};
-        case SessionDesktop::gnomeShell:
-            return {nullptr, L"GNOME is not supported yet."};
+        case SessionDesktop::gnomeShell: {
+            platform::gnome_shell::GnomeShellConnection shell = platform::gnome_shell::connectGnomeShell();
+            return {std::move(shell.desktop), std::move(shell.refusal)};
+        }
     }
     return {nullptr, app::unsupportedSession};
 }

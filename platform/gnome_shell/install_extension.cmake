@@ -1,0 +1,15 @@
+# Installs the extension's code with the path of the installed ambrisk2, at
+# install time, when the prefix is the one the files go to.
+foreach(folder AMBRISK_EXTENSION_FOLDER AMBRISK_PROGRAM_FOLDER)
+  if(NOT IS_ABSOLUTE "${${folder}}")
+    set(${folder} "${CMAKE_INSTALL_PREFIX}/${${folder}}")
+  endif()
+endforeach()
+set(program "${AMBRISK_PROGRAM_FOLDER}/ambrisk2")
+string(REPLACE "\\" "\\\\" program "${program}")
+string(REPLACE "'" "\\'" program "${program}")
+file(READ "${AMBRISK_EXTENSION_TEMPLATE}" text)
+string(REPLACE "%AMBRISK2_PROGRAM%" "${program}" text "${text}")
+set(target "$ENV{DESTDIR}${AMBRISK_EXTENSION_FOLDER}/extension.js")
+message(STATUS "Installing: ${target}")
+file(WRITE "${target}" "${text}")
