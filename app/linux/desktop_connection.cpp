@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/kwin/kwin_desktop.h"
 #include "platform/linux/wide_text.h"
 #include "platform/linux/x11_desktop.h"
 
@@ -39,6 +40,11 @@ DesktopConnection connectX11() {
                          platform::posix::fromUtf8Lossy(std::getenv("DISPLAY")) + L"."};
 }
 
+DesktopConnection connectKWin() {
+    platform::kwin::KWinDesktop::Connection connection = platform::kwin::KWinDesktop::connect();
+    return {std::move(connection.desktop), std::move(connection.refusal)};
+}
+
 }  // namespace
 
 Session readSession() {
@@ -63,8 +69,7 @@ DesktopConnection connectDesktop(SessionDesktop choice) {
             return connectX11();
         case SessionDesktop::sway:
             return {nullptr, L"Sway is not supported yet."};
-        case SessionDesktop::kwin:
-            return {nullptr, L"KDE Plasma is not supported yet."};
+        case SessionDesktop::kwin: return connectKWin();
         case SessionDesktop::gnomeShell:
             return {nullptr, L"GNOME is not supported yet."};
     }

@@ -1,0 +1,273 @@
+#include "platform/kwin/kwin_desktop.h"
+
+#include <glib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "platform/kwin/kwin_scripting.h"
+#include "platform/kwin/script_channel.h"
+#include "platform/linux/monitor_layout.h"
+#include "platform/linux/wide_text.h"
+#include "platform/window_handles.h"
+
+namespace platform::kwin {
+
+namespace {
+
+// A loaded script answers within milliseconds; a second means KWin is stuck.
+constexpr std::chrono::milliseconds answerTimeout{1000};
+// How long a change is awaited before the window is taken as it stands: a
+// Wayland program takes a new size when it next draws.
+constexpr std::chrono::milliseconds changeTimeout{500};
+
+constexpr const char* scriptName = "ambrisk2-kwin.js";
+
+// The shipped script: beside the program in the build tree, in the shared
+// data folder once installed.
+std::optional<std::string> shippedScript() {
+    gchar* exe = g_file_read_link("/proc/self/exe", nullptr);
+    if (exe == nullptr) return std::nullopt;
+    gchar* folder = g_path_get_dirname(exe);
+    g_free(exe);
+    std::optional<std::string> text;
+    for (const char* place : {".", "../share/ambrisk2/kwin"}) {
+        gchar* path = g_build_filename(folder, place, scriptName, nullptr);
+        gchar* contents = nullptr;
+        gsize length = 0;
+        if (g_file_get_contents(path, &contents, &length, nullptr)) text = std::string(contents, length);
+        g_free(contents);
+        g_free(path);
+        if (text) break;
+    }
+    g_free(folder);
+    return text;
+}
+
+bool reached(const ScriptWindow& window, ShowState show, const Rect& frame) {
+    if (show == showMaximized) return window.state == showMaximized;
+    const ShowState wanted = show == showMinimized ? showMinimized : showNormal;
+    return window.state == wanted && window.frame == frame;
+}
+
+}  // namespace
+
+class KWinDesktop::Session {
+public:
+    explicit Session(std::string shipped) : shipped_(std::move(shipped)) {}
+
+    std::wstring open() {
+        const std::wstring cannot = L" so Ambrisk 2 cannot size windows in this KDE Plasma session.";
+        channel_ = ScriptChannel::open([this](const ScriptReport& report) { take(report); });
+        if (!channel_) return L"KWin cannot be reached on the session bus," + cannot;
+        std::optional<ScriptFolder> folder = ScriptFolder::make();
+        if (!folder)
+            return L"There is no private folder for Ambrisk 2's KWin script in the user's runtime folder," +
+                   cannot;
+        scripting_.emplace(channel_->bus(), std::move(*folder));
+        LoadFailure failure = LoadFailure::notWritten;
+        watcher_ = load({RequestKind::watch, 0, {}, showNormal, {}}, failure);
+        if (failure == LoadFailure::unreachable) return L"KWin's scripting interface cannot be reached," + cannot;
+        if (!watcher_) return L"KWin did not load or run Ambrisk 2's script," + cannot;
+        if (!channel_->waitUntil([this] { return heardNews_; }, answerTimeout))
+            return L"Ambrisk 2's KWin script did not answer (KWin may have its scripts switched off)," + cannot;
+        return {};
+    }
+
+    void takeArrived() { channel_->takeArrived(); }
+
+    WindowHandle active() {
+        takeArrived();
+        return handles_.handleFor(activeId_);
+    }
+
+    const std::vector<Monitor>& monitors() {
+        takeArrived();
+        return monitors_;
+    }
+
+    // The window as KWin has it now; nullptr when it is gone.
+    const ScriptWindow* query(WindowHandle handle) {
+        const std::string* id = handles_.idOf(handle);
+        if (id == nullptr) return nullptr;
+        const std::unique_ptr<LoadedScript> script = ask({RequestKind::query, 0, *id, showNormal, {}});
+        return script ? known(*id) : nullptr;
+    }
+
+    // What was last heard of the window, asked for when nothing was.
+    const ScriptWindow* recent(WindowHandle handle) {
+        const std::string* id = handles_.idOf(handle);
+        if (id == nullptr) return nullptr;
+        const ScriptWindow* window = known(*id);
+        return window ? window : query(handle);
+    }
+
+    // Gives the window the show state and frame, and waits until it has them.
+    bool place(WindowHandle handle, ShowState show, const Rect& frame) {
+        const std::string* id = handles_.idOf(handle);
+        if (id == nullptr) return false;
+        const std::unique_ptr<LoadedScript> script = ask({RequestKind::apply, 0, *id, show, frame});
+        if (!script || !known(*id)) return false;
+        const bool settled = channel_->waitUntil([&] { return reached(*known(*id), show, frame); }, changeTimeout);
+        // Only a window whose program has not answered at all is waited for;
+        // one that answered with a size of its own has what it will have.
+        if (settled || answersToLast_ > 1)
+            pending_.erase(*id);
+        else
+            pending_.insert(*id);
+        return known(*id) != nullptr;
+    }
+
+    bool pending(WindowHandle handle) {
+        const std::string* id = handles_.idOf(handle);
+        return id != nullptr && pending_.count(*id) != 0;
+    }
+
+private:
+    const ScriptWindow* known(const std::string& id) const {
+        const auto found = windows_.find(id);
+        return found == windows_.end() ? nullptr : &found->second;
+    }
+
+    std::unique_ptr<LoadedScript> load(ScriptRequest request, LoadFailure& failure) {
+        const std::optional<std::string> text = scriptText(shipped_, channel_->callBack(), request);
+        if (!text) return nullptr;
+        LoadOutcome outcome = scripting_->load(*text);
+        failure = outcome.failure;
+        return std::move(outcome.script);
+    }
+
+    // Loads a script for the request and waits for its first answer; the
+    // script stays loaded, to report further changes, while the result lives.
+    std::unique_ptr<LoadedScript> ask(ScriptRequest request) {
+        request.serial = ++lastSerial_;
+        answersToLast_ = 0;
+        LoadFailure failure = LoadFailure::none;
+        std::unique_ptr<LoadedScript> script = load(request, failure);
+        if (!script || !channel_->waitUntil([this] { return answersToLast_ > 0; }, answerTimeout)) return nullptr;
+        if (!lastAnswerHadWindow_) windows_.erase(request.windowId);
+        return script;
+    }
+
+    void take(const ScriptReport& report) {
+        activeId_ = report.activeId;
+        if (!report.monitors.empty()) monitors_ = report.monitors;
+        if (report.window) windows_[report.window->id] = *report.window;
+        if (report.serial == 0) heardNews_ = true;
+        if (report.serial != 0 && report.serial == lastSerial_) {
+            ++answersToLast_;
+            lastAnswerHadWindow_ = report.window.has_value();
+        }
+    }
+
+    // What the reports told; declared before the channel, whose handler
+    // writes them, so that they outlive it.
+    std::string activeId_;
+    std::vector<Monitor> monitors_;
+    std::map<std::string, ScriptWindow> windows_;
+    std::set<std::string> pending_;
+    WindowHandles handles_;
+    bool heardNews_ = false;
+    std::uint32_t lastSerial_ = 0;
+    unsigned answersToLast_ = 0;
+    bool lastAnswerHadWindow_ = false;
+
+    std::string shipped_;
+    std::unique_ptr<ScriptChannel> channel_;
+    std::optional<KWinScripting> scripting_;
+    std::unique_ptr<LoadedScript> watcher_;
+};
+
+KWinDesktop::Connection KWinDesktop::connect() {
+    std::optional<std::string> shipped = shippedScript();
+    if (!shipped)
+        return {nullptr,
+                L"Ambrisk 2's KWin script (ambrisk2-kwin.js) is missing, so Ambrisk 2 cannot size windows "
+                L"in this KDE Plasma session. Reinstalling Ambrisk 2 brings it back."};
+    auto session = std::make_unique<Session>(std::move(*shipped));
+    std::wstring refusal = session->open();
+    if (!refusal.empty()) return {nullptr, std::move(refusal)};
+    return {std::unique_ptr<KWinDesktop>(new KWinDesktop(std::move(session))), {}};
+}
+
+KWinDesktop::KWinDesktop(std::unique_ptr<Session> session) : session_(std::move(session)) {}
+KWinDesktop::~KWinDesktop() = default;
+
+WindowHandle KWinDesktop::foregroundWindow() { return session_->active(); }
+
+bool KWinDesktop::getPlacement(WindowHandle window, WindowPlacement& placement) {
+    const ScriptWindow* now = session_->query(window);
+    if (now == nullptr) return false;
+    placement = {};
+    placement.showCmd = now->state;
+    // As on X11: the frame the window covers now, on the screen.
+    placement.ptMinPosition = placement.ptMaxPosition = {-1, -1};
+    placement.rcNormalPosition = now->frame;
+    return true;
+}
+
+bool KWinDesktop::setPlacement(WindowHandle window, const WindowPlacement& placement) {
+    return session_->place(window, placement.showCmd, placement.rcNormalPosition);
+}
+
+bool KWinDesktop::showAndMove(WindowHandle window, ShowState showCmd, const Rect& screenRectangle) {
+    return session_->place(window, showCmd, screenRectangle);
+}
+
+bool KWinDesktop::changePending(WindowHandle window) { return session_->pending(window); }
+
+// Asked right after the placement, whose answer it reuses.
+std::optional<Rect> KWinDesktop::windowRectangle(WindowHandle window) {
+    const ScriptWindow* known = session_->recent(window);
+    if (known == nullptr) return std::nullopt;
+    return known->frame;
+}
+
+WindowFacts KWinDesktop::facts(WindowHandle window) {
+    WindowFacts facts;
+    if (const ScriptWindow* known = session_->recent(window)) facts.kind = known->kind;
+    return facts;
+}
+
+// KWin changes a window without waiting for its program, so only a window
+// that is gone keeps a change from being made.
+bool KWinDesktop::answers(WindowHandle window, std::chrono::milliseconds) {
+    return session_->query(window) != nullptr;
+}
+
+std::wstring KWinDesktop::title(WindowHandle window) {
+    const ScriptWindow* known = session_->recent(window);
+    return known ? posix::fromUtf8Lossy(known->caption) : std::wstring();
+}
+
+std::optional<Monitor> KWinDesktop::monitorFor(const Rect& screenRectangle) {
+    const std::vector<Monitor>& monitors = session_->monitors();
+    if (monitors.empty()) return std::nullopt;
+    std::vector<Rect> areas;
+    for (const Monitor& m : monitors) areas.push_back(m.area);
+    return monitors[x11::monitorHolding(areas, screenRectangle)];
+}
+
+Size KWinDesktop::screenSize() {
+    const std::vector<Monitor>& monitors = session_->monitors();
+    if (monitors.empty()) return {};
+    const Rect& primary = monitors.front().area;
+    return {primary.right - primary.left, primary.bottom - primary.top};
+}
+
+bool KWinDesktop::anyMonitorIntersects(const Rect& screenPixels) {
+    const std::vector<Monitor>& monitors = session_->monitors();
+    return std::any_of(monitors.begin(), monitors.end(),
+                       [&](const Monitor& m) { return x11::overlaps(m.area, screenPixels); });
+}
+
+bool KWinDesktop::ofThisProgram(WindowHandle window) {
+    session_->takeArrived();
+    const ScriptWindow* known = session_->recent(window);
+    return known != nullptr && known->pid == getpid();
+}
+
+}  // namespace platform::kwin

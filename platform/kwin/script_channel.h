@@ -1,0 +1,53 @@
+#pragma once
+// The program's end of the KWin script's channel: a connection of its own
+// to the session bus, with one object on it whose one method takes the
+// script's reports. A report counts only when KWin itself sends it (the
+// owner of org.kde.KWin when the channel opened) with the token that this
+// run wrote into its scripts. The object's calls are dispatched on a main
+// context of the channel's own, so that waiting for the script runs none of
+// the program's other events.
+#include <gio/gio.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/kwin/script_report.h"
+#include "platform/kwin/script_text.h"
+
+namespace platform::kwin {
+
+class ScriptChannel {
+public:
+    using ReportHandler = std::function<void(const ScriptReport&)>;
+
+    // nullptr when the session bus or KWin on it cannot be reached.
+    static std::unique_ptr<ScriptChannel> open(ReportHandler handler);
+    ~ScriptChannel();
+    ScriptChannel(const ScriptChannel&) = delete;
+    ScriptChannel& operator=(const ScriptChannel&) = delete;
+
+    GDBusConnection* bus() const { return bus_; }
+    const CallBack& callBack() const { return callBack_; }
+
+    // Hands the reports that arrived so far to the handler, without waiting.
+    void takeArrived();
+    // Hands reports to the handler until `done` holds or the time is up;
+    // false when it is up.
+    bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+
+private:
+    ScriptChannel(GMainContext* context, GDBusConnection* bus, std::string kwinOwner, ReportHandler handler);
+    static void onCall(GDBusConnection*, const gchar* sender, const gchar*, const gchar*, const gchar* method,
+                       GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self);
+
+    GMainContext* context_;
+    GDBusConnection* bus_;
+    std::string kwinOwner_;
+    ReportHandler handler_;
+    CallBack callBack_;
+    guint registration_ = 0;
+};
+
+}  // namespace platform::kwin
