@@ -1,15 +1,18 @@
-// Ambrisk 2's channel into KWin. The program fills `setup` in a private copy
-// of this file for each use: where to call back (its own unique bus name, so
-// that nothing else on the bus hears what the script reports), a token that
-// proves the call comes from this copy, and one request:
-//   watch: report now, and again whenever another window becomes active or
-//          the outputs change, for as long as the script stays loaded;
-//   query: report one window;
-//   apply: give one window a frame and a show state, report it, and report
-//          it again each time its frame or state changes (its program
-//          answers a new size in its own time).
+// Ambrisk 2's channel into KWin, loaded once for the program's run. The
+// program fills `setup` in a private copy of this file: where to call back
+// (its own unique bus name, so that nothing else on the bus hears what the
+// script reports) and a token that proves the call comes from this copy.
+// The script reports the active window and the outputs when it starts and
+// whenever they change, and asks the program for its next command, which the
+// program answers when it has one (or with nothing, before the call would
+// time out, and the script asks again). A command is JSON:
+//   {kind: "query", serial, window}: report the window;
+//   {kind: "apply", serial, window, show, x, y, width, height}: give it a
+//       frame and a show state, report it, and report it again each time its
+//       frame or state changes (its program takes a new size in its own time);
+//   {kind: "forget"}: stop reporting those changes.
 // A report is one text of key=value fields joined by "&", each value
-// URI-encoded: the request's serial (0 for news), the active window's id,
+// URI-encoded: the command's serial (0 for news), the active window's id,
 // each output's area and work area, and the window concerned if any.
 // Runs on KWin 5.27 (activeClient, clientList, screens by number) and on
 // Plasma 6 (activeWindow, windowList, screens as objects).
@@ -61,6 +64,10 @@ function rectText(r) {
     return [r.x, r.y, r.width, r.height].join(',');
 }
 
+function call(method, argument, callback) {
+    callDBus(setup.service, setup.path, 'org.ambrisk2.KWinScript', method, setup.token, argument, callback);
+}
+
 function report(window, serial) {
     const fields = [field('serial', serial), field('active', idOf(activeWindow()))];
     for (const output of outputs())
@@ -72,7 +79,7 @@ function report(window, serial) {
             field('id', idOf(window)), field('pid', window.pid), field('caption', window.caption),
             field('frame', rectText(frame)), field('state', showState(window)), field('kind', kindOf(window)));
     }
-    callDBus(setup.service, setup.path, 'org.ambrisk2.KWinScript', 'Report', setup.token, fields.join('&'));
+    call('Report', fields.join('&'));
 }
 
 function find(id) {
@@ -81,33 +88,51 @@ function find(id) {
     return null;
 }
 
-function apply(window, request) {
+// The window whose changes are reported, with the handler that does it.
+let followed = null;
+
+function forget() {
+    if (!followed) return;
+    followed.window.frameGeometryChanged.disconnect(followed.handler);
+    followed.window.minimizedChanged.disconnect(followed.handler);
+    followed = null;
+}
+
+function apply(window, command) {
     if (window.fullScreen) window.fullScreen = false;
     if (window.minimized) window.minimized = false;
     if (maximized(window)) window.setMaximize(false, false);
-    window.frameGeometry = {x: request.x, y: request.y, width: request.width, height: request.height};
-    if (request.show === 'maximized') window.setMaximize(true, true);
-    if (request.show === 'minimized') window.minimized = true;
-    const again = () => report(window, request.serial);
-    window.frameGeometryChanged.connect(again);
-    window.minimizedChanged.connect(again);
+    window.frameGeometry = {x: command.x, y: command.y, width: command.width, height: command.height};
+    if (command.show === 'maximized') window.setMaximize(true, true);
+    if (command.show === 'minimized') window.minimized = true;
+    followed = {window: window, handler: () => report(window, command.serial)};
+    window.frameGeometryChanged.connect(followed.handler);
+    window.minimizedChanged.connect(followed.handler);
 }
 
-function watch() {
+function serve(text) {
+    forget();
+    // An empty answer only renews the question.
+    if (!text) return;
+    const command = JSON.parse(text);
+    if (command.kind === 'forget') return;
+    const window = find(command.window);
+    if (window && command.kind === 'apply') apply(window, command);
+    report(window, command.serial);
+}
+
+function askForCommands() {
+    call('Next', undefined, text => {
+        serve(text);
+        askForCommands();
+    });
+}
+
+if (setup) {
     const pushActive = () => report(activeWindow(), 0);
     (plasma6 ? workspace.windowActivated : workspace.clientActivated).connect(pushActive);
     for (const name of ['screensChanged', 'numberScreensChanged', 'screenResized', 'virtualScreenGeometryChanged'])
         if (workspace[name]) workspace[name].connect(pushActive);
     pushActive();
-}
-
-if (setup) {
-    const request = setup.request;
-    if (request.kind === 'watch') {
-        watch();
-    } else {
-        const window = find(request.window);
-        if (window && request.kind === 'apply') apply(window, request);
-        report(window, request.serial);
-    }
+    askForCommands();
 }

@@ -23,6 +23,9 @@ constexpr std::chrono::milliseconds answerTimeout{1000};
 // How long a change is awaited before the window is taken as it stands: a
 // Wayland program takes a new size when it next draws.
 constexpr std::chrono::milliseconds changeTimeout{500};
+// The script asks again within milliseconds of an answer; longer means its
+// question was lost.
+constexpr std::chrono::milliseconds questionTimeout{200};
 
 constexpr const char* scriptName = "ambrisk2-kwin.js";
 
@@ -68,13 +71,13 @@ public:
             return L"There is no private folder for Ambrisk 2's KWin script in the user's runtime folder," +
                    cannot;
         scripting_.emplace(channel_->bus(), std::move(*folder));
-        LoadFailure failure = LoadFailure::notWritten;
-        watcher_ = load({RequestKind::watch, 0, {}, showNormal, {}}, failure);
-        if (failure == LoadFailure::unreachable) return L"KWin's scripting interface cannot be reached," + cannot;
-        if (!watcher_) return L"KWin did not load or run Ambrisk 2's script," + cannot;
-        if (!channel_->waitUntil([this] { return heardNews_; }, answerTimeout))
-            return L"Ambrisk 2's KWin script did not answer (KWin may have its scripts switched off)," + cannot;
-        return {};
+        switch (startScript()) {
+            case LoadFailure::none: return {};
+            case LoadFailure::unreachable: return L"KWin's scripting interface cannot be reached," + cannot;
+            case LoadFailure::refused: return L"KWin did not load or run Ambrisk 2's script," + cannot;
+            case LoadFailure::notWritten: break;
+        }
+        return L"Ambrisk 2's KWin script could not be written to the user's runtime folder," + cannot;
     }
 
     void takeArrived() { channel_->takeArrived(); }
@@ -93,8 +96,7 @@ public:
     const ScriptWindow* query(WindowHandle handle) {
         const std::string* id = handles_.idOf(handle);
         if (id == nullptr) return nullptr;
-        const std::unique_ptr<LoadedScript> script = ask({RequestKind::query, 0, *id, showNormal, {}});
-        return script ? known(*id) : nullptr;
+        return ask({CommandKind::query, 0, *id, showNormal, {}}) ? known(*id) : nullptr;
     }
 
     // What was last heard of the window, asked for when nothing was.
@@ -109,9 +111,10 @@ public:
     bool place(WindowHandle handle, ShowState show, const Rect& frame) {
         const std::string* id = handles_.idOf(handle);
         if (id == nullptr) return false;
-        const std::unique_ptr<LoadedScript> script = ask({RequestKind::apply, 0, *id, show, frame});
-        if (!script || !known(*id)) return false;
-        const bool settled = channel_->waitUntil([&] { return reached(*known(*id), show, frame); }, changeTimeout);
+        if (!ask({CommandKind::apply, 0, *id, show, frame}) || !known(*id)) return false;
+        const bool settled =
+            channel_->waitUntil([&] { return known(*id) && reached(*known(*id), show, frame); }, changeTimeout);
+        channel_->command(*commandText({CommandKind::forget, 0, {}, showNormal, {}}), answerTimeout);
         // Only a window whose program has not answered at all is waited for;
         // one that answered with a size of its own has what it will have.
         if (settled || answersToLast_ > 1)
@@ -132,24 +135,37 @@ private:
         return found == windows_.end() ? nullptr : &found->second;
     }
 
-    std::unique_ptr<LoadedScript> load(ScriptRequest request, LoadFailure& failure) {
-        const std::optional<std::string> text = scriptText(shipped_, channel_->callBack(), request);
-        if (!text) return nullptr;
+    // Loads the script (again, after its chain of questions broke off) and
+    // waits for its first news and its first question.
+    LoadFailure startScript() {
+        script_.reset();
+        heardNews_ = false;
+        const std::optional<std::string> text = scriptText(shipped_, channel_->callBack());
+        if (!text) return LoadFailure::refused;
         LoadOutcome outcome = scripting_->load(*text);
-        failure = outcome.failure;
-        return std::move(outcome.script);
+        script_ = std::move(outcome.script);
+        if (!script_) return outcome.failure;
+        // KWin gave no error, yet the script may not run: with scripts of
+        // its own unloaded, KWin 5.27 hands out a number already in use.
+        if (!channel_->waitUntil([this] { return heardNews_; }, answerTimeout)) return LoadFailure::refused;
+        return LoadFailure::none;
     }
 
-    // Loads a script for the request and waits for its first answer; the
-    // script stays loaded, to report further changes, while the result lives.
-    std::unique_ptr<LoadedScript> ask(ScriptRequest request) {
-        request.serial = ++lastSerial_;
+    // Hands the script the command and waits for its first answer; false
+    // when none comes.
+    bool ask(ScriptCommand command) {
+        command.serial = ++lastSerial_;
         answersToLast_ = 0;
-        LoadFailure failure = LoadFailure::none;
-        std::unique_ptr<LoadedScript> script = load(request, failure);
-        if (!script || !channel_->waitUntil([this] { return answersToLast_ > 0; }, answerTimeout)) return nullptr;
-        if (!lastAnswerHadWindow_) windows_.erase(request.windowId);
-        return script;
+        const std::optional<std::string> text = commandText(command);
+        if (!text) return false;
+        if (!channel_->command(*text, questionTimeout)) {
+            // KWin let the script's question time out (this program was
+            // stopped for longer than that): the chain starts anew.
+            if (startScript() != LoadFailure::none || !channel_->command(*text, answerTimeout)) return false;
+        }
+        if (!channel_->waitUntil([this] { return answersToLast_ > 0; }, answerTimeout)) return false;
+        if (!lastAnswerHadWindow_) windows_.erase(command.windowId);
+        return true;
     }
 
     void take(const ScriptReport& report) {
@@ -178,7 +194,7 @@ private:
     std::string shipped_;
     std::unique_ptr<ScriptChannel> channel_;
     std::optional<KWinScripting> scripting_;
-    std::unique_ptr<LoadedScript> watcher_;
+    std::unique_ptr<LoadedScript> script_;
 };
 
 KWinDesktop::Connection KWinDesktop::connect() {
@@ -233,9 +249,10 @@ WindowFacts KWinDesktop::facts(WindowHandle window) {
 }
 
 // KWin changes a window without waiting for its program, so only a window
-// that is gone keeps a change from being made.
+// that is gone keeps a change from being made; asked right after the
+// placement, which tells that.
 bool KWinDesktop::answers(WindowHandle window, std::chrono::milliseconds) {
-    return session_->query(window) != nullptr;
+    return session_->recent(window) != nullptr;
 }
 
 std::wstring KWinDesktop::title(WindowHandle window) {

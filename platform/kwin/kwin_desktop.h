@@ -1,11 +1,10 @@
 #pragma once
 // Other applications' windows in a KDE Plasma session on Wayland, through a
-// script that this program loads into KWin. One copy of the script stays
-// loaded for the run and reports the active window and the outputs as they
+// script that this program loads into KWin for its run and unloads when the
+// desktop goes. The script reports the active window and the outputs as they
 // change, so that the program's tick reads them from what it last heard,
-// without a call; each question about a window, and each change to one, is
-// a copy of its own, loaded for as long as its answers are awaited. Every
-// script goes when the desktop goes.
+// without a call; what the program wants to know of a window, or to change,
+// is a command answered to the script's standing question.
 #include <memory>
 #include <string>
 

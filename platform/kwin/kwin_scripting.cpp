@@ -21,6 +21,14 @@ GVariant* callKWin(GDBusConnection* bus, const std::string& path, const char* in
                                        G_DBUS_CALL_FLAGS_NO_AUTO_START, callTimeoutMs, nullptr, nullptr);
 }
 
+// Sends the call and goes on: KWin handles a connection's calls in order,
+// so a later call finds this one done.
+void tellKWin(GDBusConnection* bus, const std::string& path, const char* interface, const char* method,
+              GVariant* arguments) {
+    g_dbus_connection_call(bus, kwinName, path.c_str(), interface, method, arguments, nullptr,
+                           G_DBUS_CALL_FLAGS_NO_AUTO_START, callTimeoutMs, nullptr, nullptr, nullptr);
+}
+
 }  // namespace
 
 std::optional<ScriptFolder> ScriptFolder::make() {
@@ -57,19 +65,23 @@ std::string ScriptFolder::write(const std::string& name, const std::string& text
     return whole ? file : std::string();
 }
 
+// KWin has read the file once the script has answered, or it never will.
 LoadedScript::~LoadedScript() {
-    if (GVariant* reply = callKWin(bus_, "/Scripting", "org.kde.kwin.Scripting", "unloadScript",
-                                   g_variant_new("(s)", name_.c_str()), nullptr))
-        g_variant_unref(reply);
+    tellKWin(bus_, "/Scripting", "org.kde.kwin.Scripting", "unloadScript", g_variant_new("(s)", name_.c_str()));
     g_unlink(file_.c_str());
 }
 
+// The first script's run is awaited, to learn where this KWin puts its
+// scripts; the later ones are only sent, and their answers show they ran.
 bool KWinScripting::run(int id) {
     const std::string number = std::to_string(id);
     std::string paths[2] = {"/", "/Scripting/Script"};
     for (std::string& path : paths) path += number;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const bool plasma6 = plasma6Paths_ != (attempt == 1);
+    if (plasma6Paths_) {
+        tellKWin(bus_, paths[*plasma6Paths_ ? 1 : 0], "org.kde.kwin.Script", "run", nullptr);
+        return true;
+    }
+    for (const bool plasma6 : {false, true}) {
         GVariant* reply = callKWin(bus_, paths[plasma6 ? 1 : 0], "org.kde.kwin.Script", "run", nullptr, nullptr);
         if (reply == nullptr) continue;
         g_variant_unref(reply);

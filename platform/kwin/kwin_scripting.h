@@ -65,9 +65,9 @@ private:
     GDBusConnection* bus_;
     ScriptFolder folder_;
     unsigned loaded_ = 0;
-    // KWin 5.27 puts a loaded script at /<id>, Plasma 6 at /Scripting/Script<id>;
-    // the one that answered first is asked first from then on.
-    bool plasma6Paths_ = false;
+    // KWin 5.27 puts a loaded script at /<id>, Plasma 6 at
+    // /Scripting/Script<id>; known once a script has run.
+    std::optional<bool> plasma6Paths_;
 };
 
 }  // namespace platform::kwin

@@ -1,6 +1,8 @@
 #include "platform/kwin/script_channel.h"
 
 #include <random>
+#include <string_view>
+#include <utility>
 
 namespace platform::kwin {
 
@@ -8,11 +10,15 @@ namespace {
 
 constexpr const char* objectPath = "/org/ambrisk2/KWinScript";
 constexpr int callTimeoutMs = 1000;
+// KWin waits 25 s for an answer to the script's calls.
+constexpr std::chrono::seconds renewAfter{20};
 
 constexpr const char* interfaceXml =
     "<node><interface name='org.ambrisk2.KWinScript'>"
     "<method name='Report'><arg type='s' name='token' direction='in'/>"
     "<arg type='s' name='report' direction='in'/></method>"
+    "<method name='Next'><arg type='s' name='token' direction='in'/>"
+    "<arg type='s' name='command' direction='out'/></method>"
     "</interface></node>";
 
 // 128 random bits as hex, from the system's random source.
@@ -87,7 +93,11 @@ ScriptChannel::ScriptChannel(GMainContext* context, GDBusConnection* bus, std::s
 
 ScriptChannel::~ScriptChannel() {
     handler_ = nullptr;
+    if (question_)
+        g_dbus_method_invocation_return_error_literal(question_, G_DBUS_ERROR, G_DBUS_ERROR_FAILED, "ended");
     if (registration_ != 0) g_dbus_connection_unregister_object(bus_, registration_);
+    // The last scripts' unloading is sent, not awaited: it must leave first.
+    g_dbus_connection_flush_sync(bus_, nullptr, nullptr);
     g_dbus_connection_close_sync(bus_, nullptr, nullptr);
     g_object_unref(bus_);
     // Calls that arrived but were never handed out hold references to
@@ -100,13 +110,26 @@ ScriptChannel::~ScriptChannel() {
 void ScriptChannel::onCall(GDBusConnection*, const gchar* sender, const gchar*, const gchar*, const gchar* method,
                            GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self) {
     auto& channel = *static_cast<ScriptChannel*>(self);
+    const std::string_view name(method);
     const gchar* token = nullptr;
-    const gchar* text = nullptr;
-    g_variant_get(parameters, "(&s&s)", &token, &text);
-    if (sender == nullptr || channel.kwinOwner_ != sender || channel.callBack_.token != token ||
-        std::string_view(method) != "Report") {
+    const gchar* text = "";
+    if (name == "Report")
+        g_variant_get(parameters, "(&s&s)", &token, &text);
+    else
+        g_variant_get(parameters, "(&s)", &token);
+    if (sender == nullptr || channel.kwinOwner_ != sender || channel.callBack_.token != token) {
         g_dbus_method_invocation_return_error_literal(invocation, G_DBUS_ERROR, G_DBUS_ERROR_ACCESS_DENIED,
-                                                      "Only Ambrisk 2's own KWin script reports here.");
+                                                      "Only Ambrisk 2's own KWin script calls here.");
+        return;
+    }
+    if (name == "Next") {
+        // The script asks once at a time; a question that stands already
+        // ends without an answer, so that only one chain of them goes on.
+        if (channel.question_)
+            g_dbus_method_invocation_return_error_literal(channel.question_, G_DBUS_ERROR, G_DBUS_ERROR_FAILED,
+                                                          "asked again");
+        channel.question_ = invocation;
+        channel.askedAt_ = std::chrono::steady_clock::now();
         return;
     }
     g_dbus_method_invocation_return_value(invocation, nullptr);
@@ -114,9 +137,21 @@ void ScriptChannel::onCall(GDBusConnection*, const gchar* sender, const gchar*, 
     if (report && channel.handler_) channel.handler_(*report);
 }
 
+void ScriptChannel::renewOldQuestion() {
+    if (question_ && std::chrono::steady_clock::now() - askedAt_ >= renewAfter)
+        g_dbus_method_invocation_return_value(std::exchange(question_, nullptr), g_variant_new("(s)", ""));
+}
+
+bool ScriptChannel::command(const std::string& text, std::chrono::milliseconds timeout) {
+    if (!waitUntil([this] { return question_ != nullptr; }, timeout)) return false;
+    g_dbus_method_invocation_return_value(std::exchange(question_, nullptr), g_variant_new("(s)", text.c_str()));
+    return true;
+}
+
 void ScriptChannel::takeArrived() {
     while (g_main_context_iteration(context_, FALSE)) {
     }
+    renewOldQuestion();
 }
 
 bool ScriptChannel::waitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {

@@ -8,8 +8,8 @@ namespace {
 
 constexpr std::string_view setupPlace = "/*@SETUP@*/ null";
 
-// A JavaScript string literal: anything but plain letters, digits and a few
-// marks is written as an escape, so no value can end the literal.
+// A string literal of both JavaScript and JSON: anything but plain letters,
+// digits and a few marks is written as an escape, so no value can end it.
 std::string literal(std::string_view text) {
     static constexpr char hex[] = "0123456789abcdef";
     std::string quoted = "\"";
@@ -20,7 +20,7 @@ std::string literal(std::string_view text) {
         if (plain) {
             quoted += c;
         } else {
-            quoted += "\\x";
+            quoted += "\\u00";
             quoted += hex[byte >> 4];
             quoted += hex[byte & 0xF];
         }
@@ -28,11 +28,11 @@ std::string literal(std::string_view text) {
     return quoted + "\"";
 }
 
-const char* kindName(RequestKind kind) {
+const char* kindName(CommandKind kind) {
     switch (kind) {
-        case RequestKind::watch: return "watch";
-        case RequestKind::query: return "query";
-        case RequestKind::apply: return "apply";
+        case CommandKind::query: return "query";
+        case CommandKind::apply: return "apply";
+        case CommandKind::forget: return "forget";
     }
     return "";
 }
@@ -48,31 +48,31 @@ const char* showName(ShowState show) {
     return "normal";
 }
 
-std::string requestText(const ScriptRequest& request) {
-    std::string text = "{kind: " + literal(kindName(request.kind)) + ", serial: " + std::to_string(request.serial);
-    if (request.kind == RequestKind::watch) return text + "}";
-    text += ", window: " + literal(request.windowId);
-    if (request.kind == RequestKind::apply) {
-        const Rect& r = request.frame;
-        text += ", show: " + literal(showName(request.show)) + ", x: " + std::to_string(r.left) +
-                ", y: " + std::to_string(r.top) + ", width: " + std::to_string(std::int64_t{r.right} - r.left) +
-                ", height: " + std::to_string(std::int64_t{r.bottom} - r.top);
-    }
-    return text + "}";
-}
-
 }  // namespace
 
-std::optional<std::string> scriptText(std::string_view shipped, const CallBack& callBack,
-                                      const ScriptRequest& request) {
+std::optional<std::string> scriptText(std::string_view shipped, const CallBack& callBack) {
     const std::size_t at = shipped.find(setupPlace);
     if (at == std::string_view::npos) return std::nullopt;
-    if (request.kind != RequestKind::watch && !isWindowId(request.windowId)) return std::nullopt;
     const std::string setup = "{service: " + literal(callBack.service) + ", path: " + literal(callBack.path) +
-                              ", token: " + literal(callBack.token) + ", request: " + requestText(request) + "}";
+                              ", token: " + literal(callBack.token) + "}";
     std::string text(shipped);
     text.replace(at, setupPlace.size(), setup);
     return text;
+}
+
+std::optional<std::string> commandText(const ScriptCommand& command) {
+    std::string text = "{\"kind\": " + literal(kindName(command.kind));
+    if (command.kind == CommandKind::forget) return text + "}";
+    if (!isWindowId(command.windowId)) return std::nullopt;
+    text += ", \"serial\": " + std::to_string(command.serial) + ", \"window\": " + literal(command.windowId);
+    if (command.kind == CommandKind::apply) {
+        const Rect& r = command.frame;
+        text += ", \"show\": " + literal(showName(command.show)) + ", \"x\": " + std::to_string(r.left) +
+                ", \"y\": " + std::to_string(r.top) +
+                ", \"width\": " + std::to_string(std::int64_t{r.right} - r.left) +
+                ", \"height\": " + std::to_string(std::int64_t{r.bottom} - r.top);
+    }
+    return text + "}";
 }
 
 }  // namespace platform::kwin

@@ -1,6 +1,7 @@
 #pragma once
-// The private copy of the KWin script for one use: the shipped script with
-// where it calls back and what it is asked to do written into it.
+// What the program writes for the KWin script: the private copy of the
+// shipped script, with where it calls back written into it, and the commands
+// it answers the script's questions with.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,26 +11,28 @@
 
 namespace platform::kwin {
 
-// Where the script's reports go: this program's unique name on the session
-// bus and the object it exports there, and the token that proves a report
-// comes from a script this program wrote.
+// Where the script's calls go: this program's unique name on the session
+// bus and the object it exports there, and the token that proves a call
+// comes from the script this program wrote.
 struct CallBack {
     std::string service, path, token;
 };
 
-enum class RequestKind { watch, query, apply };
+// nullopt when the script has no place for the call-back.
+std::optional<std::string> scriptText(std::string_view shipped, const CallBack& callBack);
 
-struct ScriptRequest {
-    RequestKind kind = RequestKind::watch;
+enum class CommandKind { query, apply, forget };
+
+struct ScriptCommand {
+    CommandKind kind = CommandKind::query;
     std::uint32_t serial = 0;
     std::string windowId;         // query and apply
     ShowState show = showNormal;  // apply
     Rect frame;                   // apply
 };
 
-// nullopt when the script has no place for the setup, or when a value
-// could not be written safely (a window id that is not one).
-std::optional<std::string> scriptText(std::string_view shipped, const CallBack& callBack,
-                                      const ScriptRequest& request);
+// The command as JSON; nullopt for a window id that is not one, which is
+// never passed on.
+std::optional<std::string> commandText(const ScriptCommand& command);
 
 }  // namespace platform::kwin

@@ -94,9 +94,9 @@ class KWinSession:
     def qdbus(self, path, *method):
         return output(["qdbus", "org.kde.KWin", path, *method], self._base_env(self.root), timeout=10)
 
-    def run_script(self, body, timeout=5):
-        """Runs a test script in KWin and returns what it gave to answer(value), decoded from JSON;
-        the script must call answer exactly once."""
+    def load_script(self, body):
+        """Loads and runs a test script, which stays loaded until unload_script(name); returns its name.
+        The script may call answer(value), which prints the value, marked, to KWin's log."""
         self._scripts += 1
         name = f"ambrisk-test-{self._scripts}"
         path = os.path.join(self.root, name + ".js")
@@ -106,14 +106,24 @@ class KWinSession:
         code, number = self.qdbus("/Scripting", "org.kde.kwin.Scripting.loadScript", path, name)
         if code != 0 or not number.strip().lstrip("-").isdigit() or int(number) < 0:
             raise AssertionError(f"KWin did not load the test script {name}: {number!r}")
+        self.qdbus(f"/{int(number)}", "org.kde.kwin.Script.run")
+        return name
+
+    def unload_script(self, name):
+        self.qdbus("/Scripting", "org.kde.kwin.Scripting.unloadScript", name)
+
+    def answers(self, name):
+        """What the script gave to answer() so far, decoded from JSON, in order."""
+        prefix = f"js: {MARK}{name} "
+        return [json.loads(line[len(prefix):]) for line in self.log().splitlines() if line.startswith(prefix)]
+
+    def run_script(self, body, timeout=5):
+        """Runs a test script that calls answer(value) once, and returns the value."""
+        name = self.load_script(body)
         try:
-            self.qdbus(f"/{int(number)}", "org.kde.kwin.Script.run")
-            prefix = f"js: {MARK}{name} "
-            line = wait_for(lambda: next((ln for ln in self.log().splitlines() if ln.startswith(prefix)), None),
-                            timeout=timeout, message=f"the answer of {name}")
-            return json.loads(line[len(prefix):])
+            return wait_for(lambda: self.answers(name), timeout=timeout, message=f"the answer of {name}")[0]
         finally:
-            self.qdbus("/Scripting", "org.kde.kwin.Scripting.unloadScript", name)
+            self.unload_script(name)
 
     def windows(self):
         return self.run_script("""

@@ -66,26 +66,27 @@ TEST(KWinScriptReport, RefusesWhatIsNotAWellFormedReport) {
         EXPECT_FALSE(readReport(text)) << text;
 }
 
-TEST(KWinScriptText, WritesTheCallBackAndTheRequestIntoThePlaceForThem) {
+TEST(KWinScriptText, WritesTheCallBackIntoTheScriptAndCommandsAsJson) {
     const std::string shipped = "const setup = /*@SETUP@*/ null;\nrest();\n";
-    const platform::kwin::CallBack callBack{":1.42", "/org/ambrisk2/KWinScript", "00ff"};
-    platform::kwin::ScriptRequest apply{
-        platform::kwin::RequestKind::apply, 9, id, platform::showRestore, {10, 20, 1040, 766}};
     EXPECT_EQ(
-        platform::kwin::scriptText(shipped, callBack, apply),
-        std::string("const setup = {service: \":1.42\", path: \"/org/ambrisk2/KWinScript\", token: \"00ff\", ") +
-            "request: {kind: \"apply\", serial: 9, window: \"" + id +
-            "\", show: \"normal\", x: 10, y: 20, width: 1030, height: 746}};\nrest();\n");
-
-    // A value that could end its string is escaped; an id that is not one,
-    // or a script without the place, gives no script at all.
-    const platform::kwin::ScriptRequest watch{};
-    const std::optional<std::string> escaped = platform::kwin::scriptText(shipped, {"a\"b\\", "/p", "t"}, watch);
+        platform::kwin::scriptText(shipped, {":1.42", "/org/ambrisk2/KWinScript", "00ff"}),
+        "const setup = {service: \":1.42\", path: \"/org/ambrisk2/KWinScript\", token: \"00ff\"};\nrest();\n");
+    // A value that could end its string is escaped; a script without the
+    // place for the call-back gives none.
+    const std::optional<std::string> escaped = platform::kwin::scriptText(shipped, {"a\"b\\", "/p", "t"});
     ASSERT_TRUE(escaped);
-    EXPECT_NE(escaped->find("\"a\\x22b\\x5c\""), std::string::npos);
-    apply.windowId = "\"); evil(); (\"";
-    EXPECT_FALSE(platform::kwin::scriptText(shipped, callBack, apply));
-    EXPECT_FALSE(platform::kwin::scriptText("no place", callBack, watch));
+    EXPECT_NE(escaped->find("\"a\\u0022b\\u005c\""), std::string::npos);
+    EXPECT_FALSE(platform::kwin::scriptText("no place", {":1.42", "/p", "t"}));
+
+    platform::kwin::ScriptCommand apply{
+        platform::kwin::CommandKind::apply, 9, id, platform::showRestore, {10, 20, 1040, 766}};
+    EXPECT_EQ(platform::kwin::commandText(apply),
+              std::string("{\"kind\": \"apply\", \"serial\": 9, \"window\": \"") + id +
+                  "\", \"show\": \"normal\", \"x\": 10, \"y\": 20, \"width\": 1030, \"height\": 746}");
+    EXPECT_EQ(platform::kwin::commandText({platform::kwin::CommandKind::forget, 0, {}, platform::showNormal, {}}),
+              "{\"kind\": \"forget\"}");
+    apply.windowId = "\"}; evil(); {\"";
+    EXPECT_FALSE(platform::kwin::commandText(apply));
 }
 
 }  // namespace
