@@ -23,6 +23,8 @@ constexpr std::chrono::milliseconds answerTimeout{1000};
 // How long a change is awaited before the window is taken as it stands: a
 // Wayland program takes a new size when it next draws.
 constexpr std::chrono::milliseconds changeTimeout{500};
+// A script that has not reported by then was not run.
+constexpr std::chrono::milliseconds firstNewsTimeout{300};
 // The script asks again within milliseconds of an answer; longer means its
 // question was lost.
 constexpr std::chrono::milliseconds questionTimeout{200};
@@ -136,7 +138,7 @@ private:
     }
 
     // Loads the script (again, after its chain of questions broke off) and
-    // waits for its first news and its first question.
+    // waits for its first news.
     LoadFailure startScript() {
         script_.reset();
         heardNews_ = false;
@@ -145,9 +147,13 @@ private:
         LoadOutcome outcome = scripting_->load(*text);
         script_ = std::move(outcome.script);
         if (!script_) return outcome.failure;
-        // KWin gave no error, yet the script may not run: with scripts of
-        // its own unloaded, KWin 5.27 hands out a number already in use.
-        if (!channel_->waitUntil([this] { return heardNews_; }, answerTimeout)) return LoadFailure::refused;
+        const auto heard = [this] { return heardNews_; };
+        if (channel_->waitUntil(heard, firstNewsTimeout)) return LoadFailure::none;
+        // KWin numbers a script by how many scripts are loaded, so after one
+        // of them was unloaded the number may be in use already, and the
+        // call to run goes to that script. KWin's own start runs ours.
+        scripting_->runAllLoaded();
+        if (!channel_->waitUntil(heard, answerTimeout)) return LoadFailure::refused;
         return LoadFailure::none;
     }
 

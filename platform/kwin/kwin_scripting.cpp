@@ -91,6 +91,11 @@ bool KWinScripting::run(int id) {
     return false;
 }
 
+void KWinScripting::runAllLoaded() {
+    if (GVariant* reply = callKWin(bus_, "/Scripting", "org.kde.kwin.Scripting", "start", nullptr, nullptr))
+        g_variant_unref(reply);
+}
+
 LoadOutcome KWinScripting::load(const std::string& text) {
     const std::string name = "ambrisk2-" + std::to_string(getpid()) + "-" + std::to_string(++loaded_);
     const std::string file = folder_.write(name + ".js", text);

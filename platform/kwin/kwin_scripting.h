@@ -58,6 +58,8 @@ public:
     // Writes the text to a file of the folder, loads it under a name of its
     // own and runs it.
     LoadOutcome load(const std::string& text);
+    // KWin's own start, which runs every loaded script that is not running.
+    void runAllLoaded();
 
 private:
     bool run(int id);

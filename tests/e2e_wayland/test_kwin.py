@@ -1,13 +1,16 @@
 """The Linux edition on KDE Plasma (KWin 5.27 on Wayland, headless): a zenity dialog sized by the
 1024 x 768 preset and restored through the program's KWin script, the settings kept over a close and a
-SIGTERM, and no script of the program left in KWin once it has ended."""
+SIGTERM, no script of the program left in KWin once it has ended, a start that KWin's numbering of
+scripts would trip, and the sentence that tells a missing script."""
 
 import os
+import shutil
 import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kwin  # noqa: E402
+from accessibility import message_of  # noqa: E402
 from e2e_common.processes import wait_for  # noqa: E402
 from e2e_common.runner import main  # noqa: E402
 
@@ -96,6 +99,24 @@ class KWinTest(unittest.TestCase):
         app.terminate()
         self.assertIn("SubtractTaskBar=0", self.stored(app))
         self.assert_no_script_of_ours()
+
+    def test_starts_where_kwin_numbers_its_script_as_another_and_says_when_the_script_is_missing(self):
+        # KWin numbers a script by how many are loaded: with the first of two unloaded, the next
+        # one gets the number of the second.
+        first, second = self.session.load_script("answer(1);"), self.session.load_script("answer(2);")
+        self.session.unload_script(first)
+        self.addCleanup(self.session.unload_script, second)
+        app = self.start_ambrisk()
+        app.terminate()
+
+        lone = os.path.join(kwin.new_root(prefix="lone-"), "ambrisk2")
+        shutil.copy(kwin.exe_path(), lone)
+        home = kwin.new_root(prefix="home-")
+        with open(os.path.join(home, "stderr.txt"), "wb") as stderr:
+            process = self.session.spawn([lone], home, stderr)
+        self.addCleanup(kwin.end_group, process)
+        text = wait_for(lambda: message_of(process.pid), timeout=15, message="the refusal")
+        self.assertIn("KWin script (ambrisk2-kwin.js) is missing", text)
 
     def stored(self, app):
         with open(app.settings_path, encoding="utf-8") as f:
