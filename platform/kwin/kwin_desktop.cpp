@@ -142,6 +142,7 @@ private:
     LoadFailure startScript() {
         script_.reset();
         heardNews_ = false;
+        if (!channel_->followKWin()) return LoadFailure::unreachable;
         const std::optional<std::string> text = scriptText(shipped_, channel_->callBack());
         if (!text) return LoadFailure::refused;
         LoadOutcome outcome = scripting_->load(*text);

@@ -148,6 +148,13 @@ bool ScriptChannel::command(const std::string& text, std::chrono::milliseconds t
     return true;
 }
 
+bool ScriptChannel::followKWin() {
+    std::string owner = ownerOf(bus_, "org.kde.KWin");
+    if (owner.empty()) return false;
+    kwinOwner_ = std::move(owner);
+    return true;
+}
+
 void ScriptChannel::takeArrived() {
     while (g_main_context_iteration(context_, FALSE)) {
     }

@@ -5,7 +5,7 @@
 // for a command: it is held until the program has one, and answered with
 // nothing well before D-Bus would let it time out, whereupon the script asks
 // again. A call counts only when KWin itself makes it (the owner of
-// org.kde.KWin when the channel opened) with the token that this run wrote
+// org.kde.KWin when the script was loaded) with the token that this run wrote
 // into its script. The calls are dispatched on a main context of the
 // channel's own, so that waiting for the script runs none of the program's
 // other events.
@@ -32,6 +32,9 @@ public:
     ScriptChannel& operator=(const ScriptChannel&) = delete;
 
     GDBusConnection* bus() const { return bus_; }
+    // Takes calls from whoever owns org.kde.KWin now (a KWin started anew
+    // has another name); false when no one does.
+    bool followKWin();
     const CallBack& callBack() const { return callBack_; }
 
     // Hands the reports that arrived so far to the handler, without waiting.
