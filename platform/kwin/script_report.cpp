@@ -122,9 +122,11 @@ std::optional<ScriptWindow> windowOf(const Fields& fields) {
 }  // namespace
 
 bool isWindowId(std::string_view id) {
-    if (id.size() != 38 || id.front() != '{' || id.back() != '}') return false;
-    for (std::size_t i = 1; i + 1 < id.size(); ++i) {
-        const bool dash = i == 9 || i == 14 || i == 19 || i == 24;
+    // With braces as Qt writes a UUID, or without.
+    if (id.size() == 38 && id.front() == '{' && id.back() == '}') id = id.substr(1, 36);
+    if (id.size() != 36) return false;
+    for (std::size_t i = 0; i < id.size(); ++i) {
+        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
         if (dash ? id[i] != '-' : hexValue(id[i]) < 0) return false;
     }
     return true;

@@ -34,8 +34,8 @@ struct ScriptReport {
 // nullopt when the text is not a well-formed report.
 std::optional<ScriptReport> readReport(std::string_view text);
 
-// KWin's ids are UUIDs in braces; only such text is ever passed back into a
-// script, so that no id can carry code into one.
+// KWin's ids are UUIDs (in braces, as Qt writes them); only such text is
+// ever passed back to the script, so that no id can carry anything else.
 bool isWindowId(std::string_view id);
 
 }  // namespace platform::kwin

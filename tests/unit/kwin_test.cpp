@@ -33,6 +33,7 @@ TEST(KWinScriptReport, ReadsTheActiveWindowTheMonitorsAndTheWindowAsked) {
     EXPECT_EQ(read->window->state, platform::showMaximized);
     EXPECT_EQ(read->window->kind, platform::WindowKind::panel);
 
+    EXPECT_TRUE(platform::kwin::isWindowId("d4ebb9b2-0747-40ab-8cce-7c2609023231"));
     // No active window and no window asked about (it is gone); fractions of
     // a logical pixel are rounded.
     const std::optional<ScriptReport> bare =
