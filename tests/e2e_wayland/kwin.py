@@ -11,8 +11,12 @@ own window is driven over AT-SPI (accessibility.py): there is no input device to
     target = session.start(["zenity", ...])    # a process; session.window(target.pid) -> dict
     session.activate(target.pid)               # as a click on it would
     session.window(pid) -> {"id", "pid", "caption", "frame": (x, y, w, h), "active", "minimized"}
+    session.move(pid, x, y, width, height), session.close_window(pid)
+    session.run_script(body) -> the value the script gave to answer(value)
+    session.load_script(body) -> name; session.answers(name) -> [values so far]; unload_script(name)
     session.loaded_scripts() -> ids of the scripts KWin has loaded now
     session.screenshot(path)                   # the whole screen, as PNG
+    app.control(name) -> Control, app.press(name), app.terminate(), app.stderr(), app.settings_path
 """
 
 import json
