@@ -135,9 +135,7 @@ def main():
     try:
         target = session.start(["zenity", "--text-info", "--title", "GTK Target", "--filename", "/etc/os-release"])
         session.move(target.pid, *TARGET_FRAME)
-        home = os.path.join(root, "home")
-        os.makedirs(home)
-        app = session.start_ambrisk(home)
+        app = session.start_ambrisk(session.new_home())
         app.wait_for(lambda: app.control("Label1").text.endswith("1280 x 1024"), message="the first tick")
         time.sleep(3)
         names = names_of(session, app.process.pid)

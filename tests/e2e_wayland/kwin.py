@@ -183,6 +183,9 @@ class KWinSession:
             raise AssertionError(f"{process.args[0]} ended with code {process.returncode}")
         return self.window(process.pid)
 
+    def new_home(self, prefix="home-"):
+        return tempfile.mkdtemp(prefix=prefix, dir=self.root)
+
     def start_ambrisk(self, home):
         exe = exe_path()
         if not os.path.exists(exe):

@@ -31,9 +31,10 @@ class KWinTest(unittest.TestCase):
     @classmethod
     def tearDownClass(cls):
         cls.session.stop()
+        shutil.rmtree(cls.root, ignore_errors=True)
 
     def start_ambrisk(self, home=None):
-        home = home or kwin.new_root(prefix="home-")
+        home = home or self.session.new_home()
         app = self.session.start_ambrisk(home)
         self.addCleanup(lambda: app.process.poll() is None and app.terminate())
         app.wait_for(lambda: app.control("Label1").text.endswith("1280 x 1024"), message="the first tick")
@@ -109,9 +110,9 @@ class KWinTest(unittest.TestCase):
         app = self.start_ambrisk()
         app.terminate()
 
-        lone = os.path.join(kwin.new_root(prefix="lone-"), "ambrisk2")
+        lone = os.path.join(self.session.new_home("lone-"), "ambrisk2")
         shutil.copy(kwin.exe_path(), lone)
-        home = kwin.new_root(prefix="home-")
+        home = self.session.new_home()
         with open(os.path.join(home, "stderr.txt"), "wb") as stderr:
             process = self.session.spawn([lone], home, stderr)
         self.addCleanup(kwin.end_group, process)
