@@ -1,5 +1,5 @@
 """The Linux edition on KDE Plasma (KWin 5.27 on Wayland, headless): a zenity dialog sized by the
-1024 x 768 preset and restored through the program's KWin script, the settings kept over a close and a
+1024 x 768 preset and restored through the program's KWin script, a maximised one too, the settings kept over a close and a
 SIGTERM, no script of the program left in KWin once it has ended, a start that KWin's numbering of
 scripts would trip, and the sentence that tells a missing script."""
 
@@ -61,11 +61,14 @@ class KWinTest(unittest.TestCase):
     def assert_no_script_of_ours(self):
         wait_for(lambda: self.session.loaded_scripts() == self.own_scripts, message="the program's scripts unloaded")
 
-    def test_preset_sizes_a_gtk_window_and_restore_brings_it_back_once(self):
-        target = self.session.start(["zenity", "--text-info", "--title", GTK_TITLE, "--width", "500", "--height",
-                                     "400", "--filename", "/etc/os-release"])
-        self.addCleanup(lambda: kwin.end_group(target))
+    def start_target(self):
+        target = self.session.start(["zenity", "--text-info", "--title", GTK_TITLE, "--filename", "/etc/os-release"])
+        self.addCleanup(kwin.end_group, target)
         self.session.move(target.pid, 40, 30, 520, 440)
+        return target
+
+    def test_preset_sizes_a_gtk_window_and_restore_brings_it_back_once(self):
+        target = self.start_target()
         before = self.session.window(target.pid)["frame"]
         app = self.start_ambrisk()
         self.select(app, "optRes(2)")
@@ -81,6 +84,20 @@ class KWinTest(unittest.TestCase):
         wait_for(lambda: self.session.window(target.pid)["frame"] == before, message="the former frame")
         self.assertEqual(self.act(app, "chkBack", target), GTK_TITLE + "\noriginal size has already been restored")
         self.assertEqual(self.session.window(target.pid)["frame"], before)
+
+    def test_maximised_window_is_sized_normal_and_comes_back_maximised(self):
+        target = self.start_target()
+        self.session.run_script(f"workspace.clientList().find(w => w.pid === {target.pid}).setMaximize(true, true);"
+                                "answer(0);")
+        wait_for(lambda: self.session.window(target.pid)["frame"] == (0, 0, kwin.WIDTH, kwin.HEIGHT),
+                 message="maximised")
+        app = self.start_ambrisk()
+        self.select(app, "optRes(2)")
+        self.assertEqual(self.act(app, "chkGo", target), GTK_TITLE + "\n调整到：1030 x 746")
+        self.assertEqual(self.session.window(target.pid)["frame"], (0, 0, 1030, 746))
+        self.assertEqual(self.act(app, "chkBack", target), GTK_TITLE + "\n恢复其原始大小。")
+        wait_for(lambda: self.session.window(target.pid)["frame"] == (0, 0, kwin.WIDTH, kwin.HEIGHT),
+                 message="maximised again")
 
     def test_settings_survive_a_close_and_sigterm_and_no_script_stays_behind(self):
         app = self.start_ambrisk()
