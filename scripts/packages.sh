@@ -13,9 +13,9 @@ LINUX_EDITION_PACKAGES=(pkg-config libgtk-3-dev libwayland-dev libx11-dev libxra
                         fonts-liberation openbox xfwm4 i3-wm dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
                         x11-apps x11-xserver-utils xterm zenity xtrace xvfb xdotool imagemagick python3)
 # The Wayland desktops the Linux edition works with, run headless for its end-to-end tests (Sway
-# with foot and grim, KWin with qdbus, GNOME Shell), a JSON reader for Sway's IPC, and the checkers
-# of the Debian package and its metadata.
-WAYLAND_PACKAGES=(sway foot grim kwin-wayland qdbus-qt5 gnome-shell nlohmann-json3-dev
+# with foot and grim, KWin with qdbus and the Breeze title bars, GNOME Shell), a JSON reader for
+# Sway's IPC, and the checkers of the Debian package and its metadata.
+WAYLAND_PACKAGES=(sway foot grim kwin-wayland qdbus-qt5 breeze gnome-shell nlohmann-json3-dev
                   lintian appstream desktop-file-utils dpkg-dev)
 
 # The suite that has a qemu-user fast enough to run 32-bit Wine (Debian 12's own is far too slow).

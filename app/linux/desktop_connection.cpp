@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/gnome_shell/gnome_shell_desktop.h"
+#include "platform/kwin/kwin_desktop.h"
 #include "platform/linux/wide_text.h"
 #include "platform/linux/x11_desktop.h"
 #include "platform/sway/sway_desktop.h"
@@ -50,6 +51,11 @@ DesktopConnection connectSway() {
                          L", so Ambrisk 2 cannot reach its windows."};
 }
 
+DesktopConnection connectKWin() {
+    platform::kwin::KWinDesktop::Connection connection = platform::kwin::KWinDesktop::connect();
+    return {std::move(connection.desktop), std::move(connection.refusal)};
+}
+
 }  // namespace
 
 Session readSession() {
@@ -75,7 +81,7 @@ DesktopConnection connectDesktop(SessionDesktop choice) {
         case SessionDesktop::sway:
             return connectSway();
         case SessionDesktop::kwin:
-            return {nullptr, L"KDE Plasma is not supported yet."};
+            return connectKWin();
         case SessionDesktop::gnomeShell: {
             platform::gnome_shell::GnomeShellConnection shell = platform::gnome_shell::connectGnomeShell();
             return {std::move(shell.desktop), std::move(shell.refusal)};
