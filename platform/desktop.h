@@ -5,6 +5,7 @@
 // extension), and by a fake desktop in tests.
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -131,6 +132,13 @@ public:
     // was made: a Wayland desktop tells its own ids only to the code that
     // moves windows, and knows which program each window belongs to.
     virtual bool ofThisProgram(WindowHandle /*window*/) { return false; }
+
+    // Where the desktop hears of a new foreground window as it happens (the
+    // Wayland desktops' events), it calls the listener from the program's
+    // main loop then, so that a pressed toggle catches at once instead of at
+    // the next tick. Elsewhere the tick alone finds the change. An empty
+    // listener stops the calls.
+    virtual void listenForegroundChanges(std::function<void()> /*listener*/) {}
 };
 
 }  // namespace platform

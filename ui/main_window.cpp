@@ -7,7 +7,10 @@ MainWindow::MainWindow(platform::Platform& platform)
     form_.setTimerInterval(Timer1, 100);
     form_.setTimerEnabled(Timer1, true);
     form_.setEvents(this);
+    platform_.desktop.listenForegroundChanges([this] { CatchPressedToggles(); });
 }
+
+MainWindow::~MainWindow() { platform_.desktop.listenForegroundChanges({}); }
 
 void MainWindow::click(int id) {
     if (id >= optRes0 && id <= optRes7) {

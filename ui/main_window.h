@@ -37,6 +37,7 @@ struct FormState {
 class MainWindow final : private forms::FormEvents, private sizing::PlacementMemory {
 public:
     explicit MainWindow(platform::Platform& platform);
+    ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -69,6 +70,8 @@ public:
     void frmAmbrisk2_chkBack_Click();
     void frmAmbrisk2_Timer1_Timer();
     void frmAmbrisk2_Timer2_Timer();
+    // A pressed toggle catches the window the user clicked.
+    void CatchPressedToggles();
 
     // --- Operations shared by the handlers ---
     void NormaliseEntries();

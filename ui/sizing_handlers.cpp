@@ -41,6 +41,10 @@ void MainWindow::frmAmbrisk2_Timer1_Timer() {
         sizing::enableFittingPresets(form_, optRes0, screen, state_.presetWidths, state_.presetHeights);
     }
 
+    CatchPressedToggles();
+}
+
+void MainWindow::CatchPressedToggles() {
     const auto catchAction = [this](Ctl toggle, std::int16_t mode) {
         const std::optional<sizing::Catch> caught =
             sizing::caughtTarget(ctl(toggle).value(), platform_.desktop, form_.hWnd());

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <map>
 #include <thread>
 #include <utility>
@@ -147,6 +148,10 @@ public:
         return std::exchange(focusTaken_, {});
     }
 
+    void listenForegroundChanges(std::function<void()> listener) override {
+        foregroundListener_ = std::move(listener);
+    }
+
     bool ofThisProgram(WindowHandle window) override {
         const auto known = pids_.find(window);
         return known != pids_.end() && known->second == ownPid_;
@@ -216,6 +221,7 @@ private:
         if (focus_ == 0) return;
         pids_[focus_] = focus.pid;
         if (watching_) focusTaken_.push_back(focus_);
+        if (foregroundListener_) foregroundListener_();
     }
 
     void takeMonitors(const MonitorReply& reply) {
@@ -243,6 +249,7 @@ private:
     WindowHandle focus_ = 0;
     bool watching_ = false;
     std::vector<WindowHandle> focusTaken_;
+    std::function<void()> foregroundListener_;
     std::optional<MonitorLayout> layout_;
 };
 

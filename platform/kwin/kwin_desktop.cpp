@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <map>
 #include <optional>
 #include <set>
@@ -63,6 +65,19 @@ bool reached(const ScriptWindow& window, ShowState show, const Rect& frame) {
 class KWinDesktop::Session {
 public:
     explicit Session(std::string shipped) : shipped_(std::move(shipped)) {}
+    ~Session() { watchActivations(false); }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    void listen(std::function<void()> listener) { listener_ = std::move(listener); }
+
+    // While a toggle is down the reports are taken every 10 ms, from the
+    // channel's own context (no call to anyone), so that a window the user
+    // activates is caught at once rather than at the next tick.
+    void watchActivations(bool watching) {
+        if (watching && poll_ == 0) poll_ = g_timeout_add(armedPollMilliseconds, onArmedPoll, this);
+        if (!watching && poll_ != 0) g_source_remove(std::exchange(poll_, 0));
+    }
 
     std::wstring open() {
         const std::wstring cannot = L" so Ambrisk 2 cannot size windows in this KDE Plasma session.";
@@ -132,6 +147,16 @@ public:
     }
 
 private:
+    static constexpr guint armedPollMilliseconds = 10;
+
+    static gboolean onArmedPoll(gpointer self) {
+        auto* session = static_cast<Session*>(self);
+        session->takeArrived();
+        // The listener may release the toggle, which ends this poll.
+        if (std::exchange(session->activeChanged_, false) && session->listener_) session->listener_();
+        return G_SOURCE_CONTINUE;
+    }
+
     const ScriptWindow* known(const std::string& id) const {
         const auto found = windows_.find(id);
         return found == windows_.end() ? nullptr : &found->second;
@@ -176,6 +201,7 @@ private:
     }
 
     void take(const ScriptReport& report) {
+        if (report.activeId != activeId_) activeChanged_ = true;
         activeId_ = report.activeId;
         if (!report.monitors.empty()) monitors_ = report.monitors;
         if (report.window) windows_[report.window->id] = *report.window;
@@ -197,6 +223,9 @@ private:
     std::uint32_t lastSerial_ = 0;
     unsigned answersToLast_ = 0;
     bool lastAnswerHadWindow_ = false;
+    bool activeChanged_ = false;
+    std::function<void()> listener_;
+    guint poll_ = 0;
 
     std::string shipped_;
     std::unique_ptr<ScriptChannel> channel_;
@@ -287,6 +316,10 @@ bool KWinDesktop::anyMonitorIntersects(const Rect& screenPixels) {
     return std::any_of(monitors.begin(), monitors.end(),
                        [&](const Monitor& m) { return x11::overlaps(m.area, screenPixels); });
 }
+
+void KWinDesktop::watchPresses(bool watching) { session_->watchActivations(watching); }
+
+void KWinDesktop::listenForegroundChanges(std::function<void()> listener) { session_->listen(std::move(listener)); }
 
 bool KWinDesktop::ofThisProgram(WindowHandle window) {
     session_->takeArrived();

@@ -36,6 +36,10 @@ public:
     Size screenSize() override;
     bool anyMonitorIntersects(const Rect& screenPixels) override;
     bool ofThisProgram(WindowHandle window) override;
+    // There is no watch on presses: a toggle is caught by the window that
+    // becomes active, heard at once while the toggle is down.
+    void watchPresses(bool watching) override;
+    void listenForegroundChanges(std::function<void()> listener) override;
 
 private:
     class Session;

@@ -31,7 +31,10 @@ ChangeWatch::~ChangeWatch() {
 
 gboolean ChangeWatch::onReadable(gint, GIOCondition condition, gpointer self) {
     auto* watch = static_cast<ChangeWatch*>(self);
-    if ((condition & G_IO_IN) && watch->readEvents()) return G_SOURCE_CONTINUE;
+    if ((condition & G_IO_IN) && watch->readEvents()) {
+        if (watch->listener_) watch->listener_();
+        return G_SOURCE_CONTINUE;
+    }
     watch->source_ = 0;
     return G_SOURCE_REMOVE;
 }

@@ -5,6 +5,7 @@
 // Once the events are lost, everything counts as out of date.
 #include <glib.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,8 @@ public:
     bool outputsChanged() const { return outputsChanged_ || lost(); }
     void treeRead() { treeChanged_ = false; }
     void outputsRead() { outputsChanged_ = false; }
+    // Called after each batch of events, once the flags above are set.
+    void listen(std::function<void()> listener) { listener_ = std::move(listener); }
 
 private:
     ChangeWatch(IpcSocket socket, bool outputEvents);
@@ -35,6 +38,7 @@ private:
     bool outputEvents_;
     guint source_ = 0;
     bool treeChanged_ = true, outputsChanged_ = true;
+    std::function<void()> listener_;
 };
 
 }  // namespace platform::sway

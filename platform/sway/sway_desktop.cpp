@@ -121,6 +121,9 @@ public:
         return !gone;
     }
 
+    // A window or workspace event may be a new focus.
+    void listenForegroundChanges(std::function<void()> listener) { changes_->listen(std::move(listener)); }
+
     void watchPresses(bool watching) {
         if (!watching)
             clickToFocus_.reset();
@@ -218,6 +221,10 @@ bool SwayDesktop::anyMonitorIntersects(const Rect& screenPixels) {
 }
 
 void SwayDesktop::watchPresses(bool watching) { session_->watchPresses(watching); }
+
+void SwayDesktop::listenForegroundChanges(std::function<void()> listener) {
+    session_->listenForegroundChanges(std::move(listener));
+}
 
 bool SwayDesktop::ofThisProgram(WindowHandle window) {
     const Tree* tree = session_->knownTree();

@@ -38,6 +38,7 @@ public:
     bool anyMonitorIntersects(const Rect& screenPixels) override;
     void watchPresses(bool watching) override;
     bool ofThisProgram(WindowHandle window) override;
+    void listenForegroundChanges(std::function<void()> listener) override;
 
 private:
     class Session;

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <map>
 #include <optional>
@@ -72,6 +73,16 @@ public:
     std::set<platform::WindowHandle> ownWindows;
 
     bool ofThisProgram(platform::WindowHandle window) override { return ownWindows.contains(window); }
+
+    // The foreground as a Wayland desktop hears of it: at once, through the listener.
+    std::function<void()> foregroundListener;
+    void listenForegroundChanges(std::function<void()> listener) override {
+        foregroundListener = std::move(listener);
+    }
+    void hearForeground(platform::WindowHandle window) {
+        foreground = window;
+        if (foregroundListener) foregroundListener();
+    }
 
     void watchPresses(bool on) override {
         watching = on;

@@ -149,6 +149,17 @@ TEST_F(ArmingTest, AnotherForegroundWindowCatchesTheSizingToggle) {
     EXPECT_EQ(window.ctl(txtTask).text(), L"1") << "releasing the toggle normalises";
 }
 
+TEST_F(ArmingTest, AForegroundHeardFromTheDesktopCatchesAtOnceOnlyWhileAToggleIsDown) {
+    fake.desktop.hearForeground(otherHandle);
+    fake.desktop.hearForeground(fake::mainWindowHandle);
+    EXPECT_FALSE(window.form().timerEnabled(Timer2));
+    window.form().userClicked(chkGo);
+    fake.desktop.hearForeground(otherHandle);
+    EXPECT_EQ(window.ctl(chkGo).value(), 0);
+    EXPECT_EQ(window.form().timerInterval(Timer2), 400);
+    EXPECT_TRUE(window.form().timerEnabled(Timer2));
+}
+
 TEST_F(ArmingTest, NoForegroundWindowCatchesTheRestoreToggle) {
     window.form().userClicked(chkBack);
     fake.desktop.foreground = 0;
