@@ -1,6 +1,7 @@
 """What both editions of the program show the tests from outside: the main window's title, its
 controls (named as in the table of ui/layout.h) and the names of its stored settings."""
 
+import configparser
 import os
 import re
 
@@ -19,3 +20,28 @@ def _control_names():
 
 
 CONTROL_NAMES = _control_names()
+
+
+class LinuxRunFiles:
+    """What a run of the Linux edition leaves in its home folder: its standard error, which the
+    harnesses send to stderr_path (by default stderr.txt there), and its settings file."""
+
+    home = stderr_path = None
+
+    def stderr(self):
+        with open(self.stderr_path or os.path.join(self.home, "stderr.txt"), encoding="utf-8",
+                  errors="replace") as f:
+            return f.read()
+
+    @property
+    def settings_path(self):
+        return os.path.join(self.home, ".config", "ambrisk2", "settings.ini")
+
+    def settings(self):
+        """The [Settings] section of the stored file, or None when there is no file."""
+        if not os.path.exists(self.settings_path):
+            return None
+        parser = configparser.ConfigParser(interpolation=None)
+        parser.optionxform = str
+        parser.read(self.settings_path, encoding="utf-8")
+        return dict(parser["Settings"]) if parser.has_section("Settings") else {}

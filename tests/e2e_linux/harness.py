@@ -63,7 +63,6 @@ Environment: AMBRISK_LINUX_EXE (the program, default build-host/ambrisk2), AMBRI
 out/e2e_linux). Tests skip when the program was not built (no GTK 3 or X11 on the build machine).
 """
 
-import configparser
 import os
 import shutil
 import signal
@@ -80,7 +79,7 @@ sys.path.insert(0, os.path.dirname(HERE))
 from accessibility import Bus, Control, controls_of, message_of  # noqa: E402
 from e2e_common.app_input import AppInput  # noqa: E402
 from e2e_common.processes import end_group, output, shared_session, wait_for  # noqa: E402
-from e2e_common.program import CONTROL_NAMES, REPO, SETTING_NAMES, TITLE  # noqa: E402,F401
+from e2e_common.program import CONTROL_NAMES, REPO, SETTING_NAMES, TITLE, LinuxRunFiles  # noqa: E402,F401
 from e2e_common.runner import main  # noqa: E402,F401
 from e2e_common.screens import Display, display_numbers, randr_two_monitors  # noqa: E402
 
@@ -303,31 +302,12 @@ class Window:
         end_group(self.process)
 
 
-class Ambrisk(AppInput, Window):
+class Ambrisk(AppInput, LinuxRunFiles, Window):
     """The program's main window; its controls are read through AT-SPI."""
-
-    home = stderr_path = None
-
-    def stderr(self):
-        with open(self.stderr_path, encoding="utf-8", errors="replace") as f:
-            return f.read()
 
     def message(self):
         """The text of the program's message box, or None while it shows none."""
         return message_of(self.process.pid)
-
-    @property
-    def settings_path(self):
-        return os.path.join(self.home, ".config", EXE_NAME, "settings.ini")
-
-    def settings(self):
-        """The [Settings] section of the stored file, or None when there is no file."""
-        if not os.path.exists(self.settings_path):
-            return None
-        parser = configparser.ConfigParser(interpolation=None)
-        parser.optionxform = str
-        parser.read(self.settings_path, encoding="utf-8")
-        return dict(parser["Settings"]) if parser.has_section("Settings") else {}
 
     def _accessibles(self):
         """{accessible id: accessible} of the window's controls, found once per window."""

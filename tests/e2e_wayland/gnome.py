@@ -24,7 +24,7 @@ import types
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [HERE, os.path.dirname(HERE), os.path.join(os.path.dirname(HERE), "e2e_linux")]
 from e2e_common.processes import end_group, wait_for  # noqa: E402
-from e2e_common.program import REPO, TITLE  # noqa: E402
+from e2e_common.program import REPO, TITLE, LinuxRunFiles  # noqa: E402
 
 UUID = "ambrisk2@ambrisk2.invalid"
 TEST_UUID = "ambrisk2-test@ambrisk2.invalid"
@@ -226,7 +226,7 @@ exec gnome-shell --headless --wayland --no-x11 --virtual-monitor {SCREEN[0]}x{SC
             time.sleep(0.2)
 
 
-class Ambrisk:
+class Ambrisk(LinuxRunFiles):
     """The program's main window: its controls over AT-SPI, its settings file, its window."""
 
     def __init__(self, session, process, home, stderr_path):
@@ -241,17 +241,6 @@ class Ambrisk:
 
     def message(self):
         return self.session.agent.ask("message", self.process.pid)
-
-    def stderr(self):
-        with open(self.stderr_path, encoding="utf-8", errors="replace") as f:
-            return f.read()
-
-    def settings(self):
-        import configparser
-        parser = configparser.ConfigParser(interpolation=None)
-        parser.optionxform = str
-        parser.read(os.path.join(self.home, ".config", "ambrisk2", "settings.ini"), encoding="utf-8")
-        return dict(parser["Settings"]) if parser.has_section("Settings") else {}
 
     def close(self, timeout=10):
         """As the title bar's close button does."""

@@ -32,7 +32,7 @@ TESTS = os.path.dirname(HERE)
 sys.path[:0] = [TESTS, os.path.join(TESTS, "e2e_linux")]
 from accessibility import Bus, Control, controls_of  # noqa: E402
 from e2e_common.processes import end_group, output, wait_for  # noqa: E402
-from e2e_common.program import REPO, TITLE  # noqa: E402
+from e2e_common.program import REPO, TITLE, LinuxRunFiles  # noqa: E402
 
 WIDTH, HEIGHT = 1280, 1024
 SOCKET = "wayland-kwin"
@@ -224,7 +224,7 @@ class KWinSession:
         self.bus.stop()
 
 
-class Ambrisk:
+class Ambrisk(LinuxRunFiles):
     """The program's main window, read and driven over AT-SPI."""
 
     def __init__(self, session, process, home):
@@ -235,14 +235,6 @@ class Ambrisk:
         if self.process.poll() is not None:
             raise AssertionError(f"ambrisk2 ended with code {self.process.returncode}: {self.stderr()}")
         return controls_of(self.process.pid, TITLE)
-
-    def stderr(self):
-        with open(os.path.join(self.home, "stderr.txt"), encoding="utf-8", errors="replace") as f:
-            return f.read()
-
-    @property
-    def settings_path(self):
-        return os.path.join(self.home, ".config", "ambrisk2", "settings.ini")
 
     def control(self, name):
         accessible = self._by_id[name]

@@ -25,7 +25,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.dirname(HERE))
 from e2e_common.processes import end_group, output, shared_session, wait_for  # noqa: E402
-from e2e_common.program import REPO, TITLE  # noqa: E402
+from e2e_common.program import REPO, TITLE, LinuxRunFiles  # noqa: E402
 
 WIDTH, HEIGHT = 1280, 1024
 CONFIG = f"output HEADLESS-1 resolution {WIDTH}x{HEIGHT}\nbar {{\n    position top\n}}\n"
@@ -78,10 +78,8 @@ class Window:
         end_group(self.process)
 
 
-class Ambrisk(Window):
+class Ambrisk(LinuxRunFiles, Window):
     """The program's main window, its controls read over AT-SPI and clicked through the seat."""
-
-    home = None
 
     def controls(self):
         reader = os.path.join(self.sway.tools, "sway_controls.py")
@@ -102,14 +100,6 @@ class Ambrisk(Window):
         left = node["rect"]["x"] + node["window_rect"]["x"]
         top = node["rect"]["y"] + node["window_rect"]["y"]
         self.sway.click(left + x + width // 2, top + y + height // 2)
-
-    def stderr(self):
-        with open(os.path.join(self.home, "stderr.txt"), encoding="utf-8", errors="replace") as f:
-            return f.read()
-
-    @property
-    def settings_path(self):
-        return os.path.join(self.home, ".config", "ambrisk2", "settings.ini")
 
     def close(self, timeout=10):
         """As the user closes it: Sway asks the window to close."""
