@@ -35,7 +35,7 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "for checking how a program, a web page or a recording looks at a given"
   "resolution."
   "."
-  "Works on X11 desktops and, on Wayland, with GNOME 43 and later (through the"
+  "Works on X11 desktops and, on Wayland, with GNOME 43 to 49 (through the"
   "GNOME Shell extension this package installs, once switched on), KDE Plasma"
   "5.27 and 6 (through a KWin script), and Sway.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -4,8 +4,8 @@
 #                             ~/.config/ambrisk2/settings.ini)
 #   scripts/run.sh --windows  Ambrisk2.exe under Wine (settings in the Wine prefix
 #                             $AMBRISK_WINEPREFIX, default ~/.local/share/ambrisk2/wine)
-# With $DISPLAY set, the window opens on that display and the script runs until the window is
-# closed. Without a display, it runs the program on a private virtual display, saves a screenshot
+# On a desktop ($DISPLAY or, for the Linux edition, $WAYLAND_DISPLAY set), the window opens there
+# and the script runs until the window is closed. Without a display, it runs the program on a private virtual display, saves a screenshot
 # to out/ambrisk2.png and ends.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -70,11 +70,11 @@ run_linux() {
         echo "the host build made no ambrisk2: it needs the GTK 3, X11 and XRandR development files" >&2
         return 1
     fi
-    if [ -n "${DISPLAY:-}" ]; then
-        log "starting Ambrisk 2 on $DISPLAY (close its window to end)"
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        log "starting Ambrisk 2 on this desktop (close its window to end)"
         "$program"
     else
-        log "no \$DISPLAY: running on a private virtual display"
+        log "no \$DISPLAY or \$WAYLAND_DISPLAY: running on a private virtual display"
         screenshot_linux "$program"
     fi
 }
