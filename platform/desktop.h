@@ -45,6 +45,13 @@ struct WindowPlacement {
     Rect rcNormalPosition;
 };
 
+// The placement of a desktop that keeps no normal rectangle a program may
+// read (X11, the Wayland desktops): the state, and the frame as it is now on
+// the screen.
+inline WindowPlacement placementOnScreen(ShowState state, const Rect& frame) {
+    return {0, state, {-1, -1}, {-1, -1}, frame};
+}
+
 struct Size {
     std::int32_t width = 0, height = 0;
     bool operator==(const Size&) const = default;

@@ -6,10 +6,10 @@
 #include <charconv>
 #include <functional>
 #include <map>
-#include <thread>
 #include <utility>
 
 #include "platform/gnome_shell/extension_bus.h"
+#include "platform/linux/change_wait.h"
 #include "platform/linux/monitor_layout.h"
 #include "platform/linux/wide_text.h"
 #include "platform/window_handles.h"
@@ -18,9 +18,6 @@ namespace platform::gnome_shell {
 
 namespace {
 
-// How long a change is awaited before the window is taken as it stands.
-constexpr std::chrono::milliseconds changeTimeout{500};
-constexpr std::chrono::milliseconds pollInterval{5};
 // One sizing asks for the same window's facts, frame and title several times
 // within a few milliseconds: one answer serves them all for this long.
 constexpr std::chrono::milliseconds answerLifetime{50};
@@ -73,12 +70,7 @@ public:
     bool getPlacement(WindowHandle window, WindowPlacement& placement) override {
         const std::optional<ShellWindow> found = read(window);
         if (!found) return false;
-        placement = {};
-        placement.showCmd = found->state;
-        // Reported on the screen, as it is now: GNOME keeps no normal
-        // rectangle that a program may read.
-        placement.ptMinPosition = placement.ptMaxPosition = {-1, -1};
-        placement.rcNormalPosition = found->frame;
+        placement = placementOnScreen(found->state, found->frame);
         return true;
     }
 
@@ -115,22 +107,13 @@ public:
     }
 
     std::optional<Monitor> monitorFor(const Rect& screenRectangle) override {
-        if (!layout_) return std::nullopt;
-        std::vector<Rect> areas;
-        for (const Monitor& m : layout_->monitors) areas.push_back(m.area);
-        return layout_->monitors[x11::monitorHolding(areas, screenRectangle)];
+        return layout_ ? x11::monitorFor(layout_->monitors, screenRectangle) : std::nullopt;
     }
 
-    Size screenSize() override {
-        if (!layout_) return {};
-        const Rect& area = layout_->monitors[layout_->primary].area;
-        return {area.right - area.left, area.bottom - area.top};
-    }
+    Size screenSize() override { return layout_ ? x11::sizeOf(layout_->monitors[layout_->primary].area) : Size{}; }
 
     bool anyMonitorIntersects(const Rect& screenPixels) override {
-        if (!layout_) return false;
-        return std::any_of(layout_->monitors.begin(), layout_->monitors.end(),
-                           [&](const Monitor& m) { return x11::overlaps(m.area, screenPixels); });
+        return layout_ && x11::anyMonitorIntersects(layout_->monitors, screenPixels);
     }
 
     // While a toggle is down, the windows that take the focus stand for the
@@ -195,16 +178,15 @@ private:
         recent_.reset();
         if (!id || !asked || !extension_->place(*id, stateName(state), *asked)) return false;
         const ShowState wanted = state == showRestore ? showNormal : state;
-        const auto deadline = std::chrono::steady_clock::now() + changeTimeout;
-        for (;;) {
+        // A program that keeps a size of its own: the size read back tells.
+        bool gone = false;
+        x11::waitForChange([&] {
             const std::optional<ShellWindow> now = readAnew(window);
-            if (!now) return false;
-            if (now->state == wanted && (wanted == showMinimized || now->frame == settledFrame(wanted, frame)))
-                return true;
-            // A program that keeps a size of its own: the size read back tells.
-            if (std::chrono::steady_clock::now() >= deadline) return true;
-            std::this_thread::sleep_for(pollInterval);
-        }
+            gone = !now;
+            return gone || (now->state == wanted &&
+                            (wanted == showMinimized || now->frame == settledFrame(wanted, frame)));
+        });
+        return !gone;
     }
 
     // The frame a window has once its program has taken the state: the one

@@ -12,6 +12,7 @@
 
 #include "platform/kwin/kwin_scripting.h"
 #include "platform/kwin/script_channel.h"
+#include "platform/linux/change_wait.h"
 #include "platform/linux/monitor_layout.h"
 #include "platform/linux/wide_text.h"
 #include "platform/window_handles.h"
@@ -22,9 +23,6 @@ namespace {
 
 // A loaded script answers within milliseconds; a second means KWin is stuck.
 constexpr std::chrono::milliseconds answerTimeout{1000};
-// How long a change is awaited before the window is taken as it stands: a
-// Wayland program takes a new size when it next draws.
-constexpr std::chrono::milliseconds changeTimeout{500};
 // A script that has not reported by then was not run.
 constexpr std::chrono::milliseconds firstNewsTimeout{300};
 // The script asks again within milliseconds of an answer; longer means its
@@ -129,8 +127,8 @@ public:
         const std::string* id = handles_.idOf(handle);
         if (id == nullptr) return false;
         if (!ask({CommandKind::apply, 0, *id, show, frame}) || !known(*id)) return false;
-        const bool settled =
-            channel_->waitUntil([&] { return known(*id) && reached(*known(*id), show, frame); }, changeTimeout);
+        const bool settled = channel_->waitUntil([&] { return known(*id) && reached(*known(*id), show, frame); },
+                                                 x11::changeTimeout);
         channel_->command(*commandText({CommandKind::forget, 0, {}, showNormal, {}}), answerTimeout);
         // Only a window whose program has not answered at all is waited for;
         // one that answered with a size of its own has what it will have.
@@ -253,11 +251,7 @@ WindowHandle KWinDesktop::foregroundWindow() { return session_->active(); }
 bool KWinDesktop::getPlacement(WindowHandle window, WindowPlacement& placement) {
     const ScriptWindow* now = session_->query(window);
     if (now == nullptr) return false;
-    placement = {};
-    placement.showCmd = now->state;
-    // As on X11: the frame the window covers now, on the screen.
-    placement.ptMinPosition = placement.ptMaxPosition = {-1, -1};
-    placement.rcNormalPosition = now->frame;
+    placement = placementOnScreen(now->state, now->frame);
     return true;
 }
 
@@ -297,24 +291,17 @@ std::wstring KWinDesktop::title(WindowHandle window) {
 }
 
 std::optional<Monitor> KWinDesktop::monitorFor(const Rect& screenRectangle) {
-    const std::vector<Monitor>& monitors = session_->monitors();
-    if (monitors.empty()) return std::nullopt;
-    std::vector<Rect> areas;
-    for (const Monitor& m : monitors) areas.push_back(m.area);
-    return monitors[x11::monitorHolding(areas, screenRectangle)];
+    return x11::monitorFor(session_->monitors(), screenRectangle);
 }
 
 Size KWinDesktop::screenSize() {
     const std::vector<Monitor>& monitors = session_->monitors();
-    if (monitors.empty()) return {};
-    const Rect& primary = monitors.front().area;
-    return {primary.right - primary.left, primary.bottom - primary.top};
+    // The first output stands for the primary one.
+    return monitors.empty() ? Size{} : x11::sizeOf(monitors.front().area);
 }
 
 bool KWinDesktop::anyMonitorIntersects(const Rect& screenPixels) {
-    const std::vector<Monitor>& monitors = session_->monitors();
-    return std::any_of(monitors.begin(), monitors.end(),
-                       [&](const Monitor& m) { return x11::overlaps(m.area, screenPixels); });
+    return x11::anyMonitorIntersects(session_->monitors(), screenPixels);
 }
 
 void KWinDesktop::watchPresses(bool watching) { session_->watchActivations(watching); }

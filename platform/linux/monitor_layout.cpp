@@ -100,4 +100,18 @@ std::size_t monitorHolding(std::span<const Rect> monitors, const Rect& rectangle
     return best;
 }
 
+std::optional<Monitor> monitorFor(std::span<const Monitor> monitors, const Rect& rectangle) {
+    if (monitors.empty()) return std::nullopt;
+    std::vector<Rect> areas;
+    for (const Monitor& m : monitors) areas.push_back(m.area);
+    return monitors[monitorHolding(areas, rectangle)];
+}
+
+bool anyMonitorIntersects(std::span<const Monitor> monitors, const Rect& rectangle) {
+    return std::any_of(monitors.begin(), monitors.end(),
+                       [&](const Monitor& m) { return overlaps(m.area, rectangle); });
+}
+
+Size sizeOf(const Rect& area) { return {area.right - area.left, area.bottom - area.top}; }
+
 }  // namespace platform::x11

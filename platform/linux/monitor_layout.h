@@ -3,6 +3,7 @@
 // of each, which is the monitor less the space that panels and docks reserve
 // at the edges of the screen ("struts").
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -35,5 +36,12 @@ Rect workAreaOf(const Rect& monitor, std::span<const ReservedEdge> reserved);
 std::size_t monitorHolding(std::span<const Rect> monitors, const Rect& rectangle);
 
 bool overlaps(const Rect& a, const Rect& b);
+
+// The same questions over the monitors any of the Linux desktops reports:
+// the one that holds the largest part of the rectangle (nullopt when there
+// are none), whether some part of it lies on one, and a monitor's size.
+std::optional<Monitor> monitorFor(std::span<const Monitor> monitors, const Rect& rectangle);
+bool anyMonitorIntersects(std::span<const Monitor> monitors, const Rect& rectangle);
+Size sizeOf(const Rect& area);
 
 }  // namespace platform::x11

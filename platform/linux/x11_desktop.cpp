@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <memory>
 #include <string_view>
-#include <thread>
 
+#include "platform/linux/change_wait.h"
 #include "platform/linux/frame_geometry.h"
 #include "platform/linux/monitor_layout.h"
 #include "platform/linux/wide_text.h"
@@ -21,11 +21,6 @@ namespace platform::x11 {
 
 namespace {
 
-// How long a change is awaited before the window is taken as it stands: the
-// window manager applies it within a few milliseconds, or not at all.
-constexpr std::chrono::milliseconds changeTimeout{500};
-constexpr std::chrono::milliseconds pollInterval{5};
-
 // The window manager's messages take the kind of program asking: 2 is a
 // pager or tool acting for the user, which window managers obey.
 constexpr long userTool = 2;
@@ -37,16 +32,6 @@ struct WindowState {
     // Each of these keeps the window from taking a size of its own.
     bool filling() const { return maximizedVert || maximizedHorz || fullscreen; }
 };
-
-template <typename Condition>
-bool waitUntil(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + changeTimeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(pollInterval);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -247,7 +232,7 @@ private:
     // Until the window is in the state wanted, or gone.
     template <typename Wanted>
     void waitForState(Window window, Wanted wanted) {
-        waitUntil([&] {
+        waitForChange([&] {
             const std::optional<WindowState> s = state(window);
             return !s || wanted(*s);
         });
@@ -306,7 +291,7 @@ private:
         }
         const Rect expected = outerRectangle({client, target.clientSize, border}, frame);
         bool gone = false;
-        waitUntil([&] {
+        waitForChange([&] {
             const std::optional<Rect> now = outerFrame(window);
             gone = !now;
             return gone || *now == expected || extents(window) != frame;
@@ -342,12 +327,10 @@ bool X11Desktop::getPlacement(WindowHandle window, WindowPlacement& placement) {
     const std::optional<Rect> frame = session_->outerFrame(window);
     const std::optional<WindowState> state = session_->state(window);
     if (!frame || !state) return false;
-    placement = {};
-    placement.showCmd = state->hidden ? showMinimized : state->maximized() ? showMaximized : showNormal;
-    // As other programs' windows are reported where placements are not kept
-    // per window: the rectangle it covers now, on the screen.
-    placement.ptMinPosition = placement.ptMaxPosition = {-1, -1};
-    placement.rcNormalPosition = *frame;
+    placement = placementOnScreen(state->hidden        ? showMinimized
+                                  : state->maximized() ? showMaximized
+                                                       : showNormal,
+                                  *frame);
     return true;
 }
 
@@ -371,10 +354,7 @@ bool X11Desktop::answers(WindowHandle window, std::chrono::milliseconds) { retur
 std::wstring X11Desktop::title(WindowHandle window) { return session_->title(window); }
 
 std::optional<Monitor> X11Desktop::monitorFor(const Rect& screenRectangle) {
-    const std::vector<Monitor> monitors = session_->monitors().withWorkAreas();
-    std::vector<Rect> areas;
-    for (const Monitor& m : monitors) areas.push_back(m.area);
-    return monitors[monitorHolding(areas, screenRectangle)];
+    return x11::monitorFor(session_->monitors().withWorkAreas(), screenRectangle);
 }
 
 Size X11Desktop::screenSize() { return session_->monitors().primarySize(); }

@@ -40,8 +40,7 @@ Monitors::Monitors(Display* display, const Atoms& atoms)
 
 Size Monitors::primarySize() {
     if (screenChangedSinceLastLook() || !primarySize_) {
-        const Rect primary = areas().front();
-        primarySize_ = Size{primary.right - primary.left, primary.bottom - primary.top};
+        primarySize_ = sizeOf(areas().front());
     }
     return *primarySize_;
 }

@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <map>
-#include <thread>
 
+#include "platform/linux/change_wait.h"
 #include "platform/linux/monitor_layout.h"
 #include "platform/linux/wide_text.h"
 #include "platform/sway/change_watch.h"
-#include "platform/sway/ipc_socket.h"
 #include "platform/sway/click_to_focus.h"
+#include "platform/sway/ipc_socket.h"
 #include "platform/sway/sway_tree.h"
 
 namespace platform::sway {
@@ -18,9 +18,7 @@ namespace platform::sway {
 namespace {
 
 // Sway applies a change once the window's program has drawn its new size,
-// or after its own timeout of a fifth of a second.
-constexpr std::chrono::milliseconds changeTimeout{500};
-constexpr std::chrono::milliseconds pollInterval{5};
+// or after its own timeout of a fifth of a second: x11::waitForChange covers it.
 constexpr std::chrono::milliseconds recentEnough{20};
 
 std::string criteria(WindowHandle window) { return "[con_id=" + std::to_string(window) + "] "; }
@@ -112,7 +110,7 @@ public:
         readAt_ = {};
         if (!reply || !commandsSucceeded(*reply)) return false;
         bool gone = false;
-        waitUntil([&] {
+        x11::waitForChange([&] {
             const Tree* tree = freshTree();
             const Container* now = tree ? tree->find(id) : nullptr;
             gone = now == nullptr;
@@ -132,13 +130,6 @@ public:
     }
 
 private:
-    template <typename Condition>
-    static void waitUntil(Condition condition) {
-        const auto deadline = std::chrono::steady_clock::now() + changeTimeout;
-        while (!condition() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(pollInterval);
-    }
-
     IpcSocket commands_;
     std::unique_ptr<ChangeWatch> changes_;
     std::optional<Tree> tree_;
@@ -170,10 +161,8 @@ WindowHandle SwayDesktop::foregroundWindow() {
 bool SwayDesktop::getPlacement(WindowHandle window, WindowPlacement& placement) {
     const Container* container = session_->window(window);
     if (!container) return false;
-    placement = {};
-    placement.showCmd = container->floating && !container->fullscreen ? showNormal : showMaximized;
-    placement.ptMinPosition = placement.ptMaxPosition = {-1, -1};
-    placement.rcNormalPosition = container->frame;
+    placement = placementOnScreen(container->floating && !container->fullscreen ? showNormal : showMaximized,
+                                  container->frame);
     return true;
 }
 
@@ -201,23 +190,16 @@ std::wstring SwayDesktop::title(WindowHandle window) {
 }
 
 std::optional<Monitor> SwayDesktop::monitorFor(const Rect& screenRectangle) {
-    const std::vector<Monitor> monitors = session_->monitors();
-    if (monitors.empty()) return std::nullopt;
-    std::vector<Rect> areas;
-    for (const Monitor& m : monitors) areas.push_back(m.area);
-    return monitors[x11::monitorHolding(areas, screenRectangle)];
+    return x11::monitorFor(session_->monitors(), screenRectangle);
 }
 
 Size SwayDesktop::screenSize() {
     const std::optional<Rect> area = primaryArea(session_->outputs());
-    if (!area) return {};
-    return {area->right - area->left, area->bottom - area->top};
+    return area ? x11::sizeOf(*area) : Size{};
 }
 
 bool SwayDesktop::anyMonitorIntersects(const Rect& screenPixels) {
-    const std::vector<Output>& outputs = session_->outputs();
-    return std::any_of(outputs.begin(), outputs.end(),
-                       [&](const Output& o) { return x11::overlaps(o.area, screenPixels); });
+    return x11::anyMonitorIntersects(session_->monitors(), screenPixels);
 }
 
 void SwayDesktop::watchPresses(bool watching) { session_->watchPresses(watching); }
