@@ -100,6 +100,16 @@ private:
     std::vector<guint> sources_;
 };
 
+// The connection to the display is gone: the settings are stored first, as
+// a close stores them, and the process ends at once, with no cleanup that
+// would talk to the display that is gone.
+[[noreturn]] void endAfterLosing(const wchar_t* connection, app::Closing* closing) {
+    const std::optional<std::wstring> notStored = closing != nullptr ? closing->run() : std::nullopt;
+    tellOnTerminal(std::wstring(L"lost the connection to ") + connection + L".");
+    if (notStored) tellOnTerminal(*notStored);
+    _exit(1);
+}
+
 // When the X server goes away (the desktop session ends, the server dies),
 // Xlib calls one process-wide handler, which may not return. GDK's own just
 // ends the process; this one stores the settings first. Xlib passes the
@@ -118,13 +128,7 @@ public:
     LostDisplay& operator=(const LostDisplay&) = delete;
 
 private:
-    static int onLost(Display*) {
-        const std::optional<std::wstring> notStored = active_ != nullptr ? active_->run() : std::nullopt;
-        tellOnTerminal(L"lost the connection to the X display.");
-        if (notStored) tellOnTerminal(*notStored);
-        // No cleanup: it would talk to the display that is gone.
-        _exit(1);
-    }
+    static int onLost(Display*) { endAfterLosing(L"the X display", active_); }
 
     static inline app::Closing* active_ = nullptr;
     XIOErrorHandler previous_ = nullptr;
@@ -141,8 +145,8 @@ public:
                                        static_cast<GIOCondition>(G_IO_HUP | G_IO_ERR))) {
         g_source_set_priority(source_, G_PRIORITY_HIGH);
         g_source_set_callback(source_, G_SOURCE_FUNC(+[](gint, GIOCondition, gpointer self) -> gboolean {
-                                  static_cast<LostCompositor*>(self)->end();
-                                  return G_SOURCE_REMOVE;
+                                  endAfterLosing(L"the Wayland compositor",
+                                                 &static_cast<LostCompositor*>(self)->closing_);
                               }),
                               this, nullptr);
         g_source_attach(source_, nullptr);
@@ -155,14 +159,6 @@ public:
     LostCompositor& operator=(const LostCompositor&) = delete;
 
 private:
-    [[noreturn]] void end() {
-        const std::optional<std::wstring> notStored = closing_.run();
-        tellOnTerminal(L"lost the connection to the Wayland compositor.");
-        if (notStored) tellOnTerminal(*notStored);
-        // No cleanup: it would talk to the compositor that is gone.
-        _exit(1);
-    }
-
     app::Closing& closing_;
     GSource* source_;
 };
