@@ -7,6 +7,7 @@
 
 #include "platform/gnome_shell/gnome_shell_desktop.h"
 #include "platform/kwin/kwin_desktop.h"
+#include "platform/linux/session_bus.h"
 #include "platform/linux/wide_text.h"
 #include "platform/linux/x11_desktop.h"
 #include "platform/sway/sway_desktop.h"
@@ -20,19 +21,8 @@ bool environmentHas(const char* name) {
     return value != nullptr && value[0] != '\0';
 }
 
-struct BusUnref {
-    void operator()(GDBusConnection* bus) const { g_object_unref(bus); }
-};
-
 bool nameHasOwner(GDBusConnection* bus, const char* name) {
-    GVariant* reply = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                  "org.freedesktop.DBus", "NameHasOwner", g_variant_new("(s)", name),
-                                                  G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
-    if (reply == nullptr) return false;
-    gboolean owned = FALSE;
-    g_variant_get(reply, "(b)", &owned);
-    g_variant_unref(reply);
-    return owned;
+    return !platform::posix::ownerOf(bus, name, 2000).empty();
 }
 
 DesktopConnection connectX11() {
@@ -65,7 +55,7 @@ Session readSession() {
     session.swaySocket = environmentHas("SWAYSOCK");
     // The bus is asked only where its answer can matter.
     if (session.waylandDisplay && !session.swaySocket) {
-        const std::unique_ptr<GDBusConnection, BusUnref> bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
+        const platform::posix::Bus bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
         if (bus) {
             session.kwinOnBus = nameHasOwner(bus.get(), "org.kde.KWin");
             session.gnomeShellOnBus = nameHasOwner(bus.get(), "org.gnome.Shell");

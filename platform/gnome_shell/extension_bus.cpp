@@ -4,7 +4,11 @@
 
 #include <string_view>
 
+#include "platform/linux/session_bus.h"
+
 namespace platform::gnome_shell {
+
+using posix::Bus;
 
 namespace {
 
@@ -25,11 +29,6 @@ struct ErrorFree {
     void operator()(GError* error) const { g_error_free(error); }
 };
 using Error = std::unique_ptr<GError, ErrorFree>;
-
-struct BusUnref {
-    void operator()(GDBusConnection* bus) const { g_object_unref(bus); }
-};
-using Bus = std::unique_ptr<GDBusConnection, BusUnref>;
 
 // The reply, which GDBus has checked against the type; null on an error or
 // after the timeout, with the error kept where asked.
@@ -180,14 +179,11 @@ std::unique_ptr<ExtensionBus> ExtensionBus::connect(ExtensionEvents events, Watc
         return nullptr;
     }
     // The unique name of the shell's connection: signals are taken from it alone.
-    const Variant owner = callSync(bus.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                   "org.freedesktop.DBus", "GetNameOwner", g_variant_new("(s)", busName), "(s)");
-    if (!owner) {
+    const std::string name = posix::ownerOf(bus.get(), busName);
+    if (name.empty()) {
         refusal = whyAbsent(bus.get());
         return nullptr;
     }
-    const gchar* name = nullptr;
-    g_variant_get(owner.get(), "(&s)", &name);
     auto connection = std::make_unique<Connection>(std::move(bus), name, std::move(events));
     const std::optional<WatchReply> reply = connection->watch(refusal);
     if (!reply) return nullptr;

@@ -4,12 +4,13 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/linux/session_bus.h"
+
 namespace platform::kwin {
 
 namespace {
 
 constexpr const char* objectPath = "/org/ambrisk2/KWinScript";
-constexpr int callTimeoutMs = 1000;
 // KWin waits 25 s for an answer to the script's calls.
 constexpr std::chrono::seconds renewAfter{20};
 
@@ -31,19 +32,6 @@ std::string newToken() {
         for (int shift = 28; shift >= 0; shift -= 4) token += hex[(word >> shift) & 0xF];
     }
     return token;
-}
-
-std::string ownerOf(GDBusConnection* bus, const char* name) {
-    GVariant* reply = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                  "org.freedesktop.DBus", "GetNameOwner",
-                                                  g_variant_new("(s)", name), G_VARIANT_TYPE("(s)"),
-                                                  G_DBUS_CALL_FLAGS_NONE, callTimeoutMs, nullptr, nullptr);
-    if (reply == nullptr) return {};
-    const gchar* owner = nullptr;
-    g_variant_get(reply, "(&s)", &owner);
-    std::string found = owner;
-    g_variant_unref(reply);
-    return found;
 }
 
 GDBusConnection* newSessionConnection() {
@@ -69,7 +57,7 @@ std::unique_ptr<ScriptChannel> ScriptChannel::open(ReportHandler handler) {
     g_main_context_push_thread_default(context);
     GDBusConnection* bus = newSessionConnection();
     g_main_context_pop_thread_default(context);
-    std::string owner = bus ? ownerOf(bus, "org.kde.KWin") : std::string();
+    std::string owner = bus ? posix::ownerOf(bus, "org.kde.KWin") : std::string();
     if (owner.empty()) {
         if (bus) g_object_unref(bus);
         g_main_context_unref(context);
@@ -149,7 +137,7 @@ bool ScriptChannel::command(const std::string& text, std::chrono::milliseconds t
 }
 
 bool ScriptChannel::followKWin() {
-    std::string owner = ownerOf(bus_, "org.kde.KWin");
+    std::string owner = posix::ownerOf(bus_, "org.kde.KWin");
     if (owner.empty()) return false;
     kwinOwner_ = std::move(owner);
     return true;
