@@ -19,7 +19,7 @@ bool countsFromScreen(platform::Desktop& desktop, platform::WindowHandle window,
 }
 
 std::optional<platform::Rect> offsetBy(const platform::Rect& r, std::int64_t dx, std::int64_t dy) {
-    return rectangleWithin32Bits(r.left + dx, r.top + dy, r.right + dx, r.bottom + dy);
+    return platform::rectangleWithin32Bits(r.left + dx, r.top + dy, r.right + dx, r.bottom + dy);
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ PlacementFrame placementFrame(platform::Desktop& desktop, platform::WindowHandle
         dy = std::int64_t{work.top} - area.top;
     }
     const std::optional<platform::Rect> workArea = offsetBy(work, -dx, -dy);
-    if (!workArea || !fitsInt32(dx) || !fitsInt32(dy)) return {};
+    if (!workArea || !platform::fitsInt32(dx) || !platform::fitsInt32(dy)) return {};
     return {{static_cast<std::int32_t>(dx), static_cast<std::int32_t>(dy)}, *workArea};
 }
 

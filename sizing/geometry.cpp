@@ -1,22 +1,10 @@
 #include "sizing/geometry.h"
 
 #include <cstdint>
-#include <limits>
 
 #include "platform/numbers.h"
 
 namespace sizing {
-
-bool fitsInt32(std::int64_t value) {
-    return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
-}
-
-std::optional<platform::Rect> rectangleWithin32Bits(std::int64_t left, std::int64_t top, std::int64_t right,
-                                                    std::int64_t bottom) {
-    if (!fitsInt32(left) || !fitsInt32(top) || !fitsInt32(right) || !fitsInt32(bottom)) return std::nullopt;
-    return platform::Rect{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
-                          static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
-}
 
 namespace {
 
@@ -56,7 +44,7 @@ std::optional<platform::Rect> placedRectangle(const platform::Rect& visible, pla
     if (top + size.height > workArea.bottom) top = std::int64_t{workArea.bottom} - size.height;
     if (left < workArea.left) left = workArea.left;
     if (top < workArea.top) top = workArea.top;
-    return rectangleWithin32Bits(left, top, left + size.width, top + size.height);
+    return platform::rectangleWithin32Bits(left, top, left + size.width, top + size.height);
 }
 
 VisibleFrame visibleFrame(const platform::Rect& outer, const platform::Margins& announced) {
@@ -68,7 +56,7 @@ VisibleFrame visibleFrame(const platform::Rect& outer, const platform::Margins& 
 }
 
 std::optional<platform::Rect> outerRectangle(const platform::Rect& visible, const platform::Margins& margins) {
-    return rectangleWithin32Bits(
+    return platform::rectangleWithin32Bits(
         std::int64_t{visible.left} - margins.left, std::int64_t{visible.top} - margins.top,
         std::int64_t{visible.right} + margins.right, std::int64_t{visible.bottom} + margins.bottom);
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/desktop.h"
+#include "platform/rectangles.h"
 
 namespace sizing {
 
@@ -17,12 +18,6 @@ struct SizeRequest {
     std::optional<double> taskbar{}; // taken from the height, or the width
     bool horizontalTaskbar = true;
 };
-
-// Whether a coordinate worked out in 64 bits fits the signed 32-bit range.
-bool fitsInt32(std::int64_t value);
-// The rectangle with these coordinates; nullopt when one leaves that range.
-std::optional<platform::Rect> rectangleWithin32Bits(std::int64_t left, std::int64_t top, std::int64_t right,
-                                                    std::int64_t bottom);
 
 // No side is given less than this.
 constexpr std::int32_t smallestSide = 16;

@@ -1,10 +1,10 @@
 #include "platform/gnome_shell/shell_replies.h"
 
+#include "platform/rectangles.h"
+
 namespace platform::gnome_shell {
 
 namespace {
-
-bool fits(std::int64_t value) { return value >= INT32_MIN && value <= INT32_MAX; }
 
 bool inside(const Rect& inner, const Rect& outer) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
@@ -18,16 +18,14 @@ enum ExtensionState { enabled = 1, disabled = 2, failed = 3, outOfDate = 4, init
 
 std::optional<Rect> rectangleFrom(const ShellRectangle& shell) {
     if (shell.width < 0 || shell.height < 0) return std::nullopt;
-    const std::int64_t right = std::int64_t{shell.x} + shell.width;
-    const std::int64_t bottom = std::int64_t{shell.y} + shell.height;
-    if (!fits(right) || !fits(bottom)) return std::nullopt;
-    return Rect{shell.x, shell.y, static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+    return rectangleWithin32Bits(shell.x, shell.y, std::int64_t{shell.x} + shell.width,
+                                 std::int64_t{shell.y} + shell.height);
 }
 
 std::optional<ShellRectangle> shellRectangleOf(const Rect& rectangle) {
     const std::int64_t width = std::int64_t{rectangle.right} - rectangle.left;
     const std::int64_t height = std::int64_t{rectangle.bottom} - rectangle.top;
-    if (width <= 0 || height <= 0 || !fits(width) || !fits(height)) return std::nullopt;
+    if (width <= 0 || height <= 0 || !fitsInt32(width) || !fitsInt32(height)) return std::nullopt;
     return ShellRectangle{rectangle.left, rectangle.top, static_cast<std::int32_t>(width),
                           static_cast<std::int32_t>(height)};
 }

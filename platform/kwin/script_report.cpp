@@ -4,7 +4,7 @@
 #include <cmath>
 #include <map>
 
-#include "sizing/geometry.h"
+#include "platform/rectangles.h"
 
 namespace platform::kwin {
 
@@ -63,7 +63,7 @@ std::optional<std::vector<Rect>> rectangles(std::string_view text, std::size_t c
         for (int k = 0; k < 4; ++k)
             if (!(n[k] = wholeNumber(parts[i + k]))) return std::nullopt;
         if (*n[2] < 0 || *n[3] < 0) return std::nullopt;
-        const std::optional<Rect> r = sizing::rectangleWithin32Bits(*n[0], *n[1], *n[0] + *n[2], *n[1] + *n[3]);
+        const std::optional<Rect> r = rectangleWithin32Bits(*n[0], *n[1], *n[0] + *n[2], *n[1] + *n[3]);
         if (!r) return std::nullopt;
         found.push_back(*r);
     }
@@ -114,7 +114,7 @@ std::optional<ScriptWindow> windowOf(const Fields& fields) {
     const std::optional<std::vector<Rect>> rect = rectangles(*frame, 1);
     const std::optional<ShowState> show = stateNamed(*state);
     const std::optional<WindowKind> windowKind = kindNamed(*kind);
-    if (!pidNumber || !sizing::fitsInt32(*pidNumber) || *pidNumber < 0 || !rect || !show || !windowKind)
+    if (!pidNumber || !fitsInt32(*pidNumber) || *pidNumber < 0 || !rect || !show || !windowKind)
         return std::nullopt;
     return ScriptWindow{*id, static_cast<std::int32_t>(*pidNumber), *caption, rect->front(), *show, *windowKind};
 }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "sizing/geometry.h"
+#include "platform/rectangles.h"
 
 namespace platform::sway {
 
@@ -57,9 +57,7 @@ std::optional<Box> box(const json& object, const char* key) {
     return Box{*x, *y, *width, *height};
 }
 
-std::optional<Rect> rect(const Box& b) {
-    return sizing::rectangleWithin32Bits(b.x, b.y, b.x + b.width, b.y + b.height);
-}
+std::optional<Rect> rect(const Box& b) { return rectangleWithin32Bits(b.x, b.y, b.x + b.width, b.y + b.height); }
 
 // The title bar sits above the container's rect; its height is all that
 // counts (its position is relative to the parent).
@@ -67,8 +65,7 @@ std::optional<Rect> frameOf(const json& node) {
     const std::optional<Box> body = box(node, "rect");
     const std::optional<Box> deco = box(node, "deco_rect");
     if (!body || !deco) return std::nullopt;
-    return sizing::rectangleWithin32Bits(body->x, body->y - deco->height, body->x + body->width,
-                                         body->y + body->height);
+    return rectangleWithin32Bits(body->x, body->y - deco->height, body->x + body->width, body->y + body->height);
 }
 
 std::optional<WindowHandle> idOf(const json& node) {
