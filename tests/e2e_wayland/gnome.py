@@ -154,7 +154,8 @@ exec gnome-shell --headless --wayland --no-x11 --virtual-monitor {SCREEN[0]}x{SC
 
     def activate(self, title, pid=0):
         """Gives the window (of that process, unless pid is 0) the focus, as a click into it would."""
-        # A window that its program has shown may reach the shell a moment later.
+        # A window that its program has shown may reach the shell a moment later, and the shell
+        # first leaves the overview it starts in.
         wait_for(lambda: self.test_aid("Activate", title, pid)[0], message=f"a window {title!r} to activate")
         wait_for(lambda: any(w["focused"] for w in self.windows() if w["title"] == title), message=f"{title} focused")
 
