@@ -20,15 +20,10 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tests", "e2e_wayland"))
 import gnome  # noqa: E402
+from linux_bench import cpu_share  # noqa: E402
 from e2e_common.processes import end_group, wait_for  # noqa: E402
 
 TARGET = "GTK Target"
-
-
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
 def unique_name(session, pid):
@@ -99,9 +94,7 @@ def main():
         session.start_target(TARGET)
         app = session.start_ambrisk()
         time.sleep(3)
-        before, started = cpu_seconds(app.process.pid), time.monotonic()
-        time.sleep(30)
-        share = (cpu_seconds(app.process.pid) - before) / (time.monotonic() - started) * 100
+        share = cpu_share(app.process.pid)
         print(f"load average: {' '.join(f'{load:.2f}' for load in os.getloadavg())}")
         print(f"idle CPU over 30 s, both toggles up: {share:.3f} % of one core")
 

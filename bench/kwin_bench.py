@@ -23,6 +23,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tests", "e2e_wayland"))
 import kwin  # noqa: E402
+from linux_bench import cpu_share  # noqa: E402
 
 RUNS = 10
 TARGET_FRAME = (40, 30, 520, 440)
@@ -30,12 +31,6 @@ TARGET_FRAME = (40, 30, 520, 440)
 # dbus-monitor's header line of each message.
 MESSAGE = re.compile(r"^(method call|method return|error|signal) time=([0-9.]+) sender=(\S+) -> "
                      r"destination=(\S+) serial=(\d+)(?: reply_serial=(\d+))?(?:.*member=(\w+))?")
-
-
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
 class Monitor:
@@ -142,9 +137,7 @@ def main():
         monitor = Monitor(session)
 
         seen = len(monitor.messages())
-        before, started = cpu_seconds(app.process.pid), time.monotonic()
-        time.sleep(30)
-        share = (cpu_seconds(app.process.pid) - before) / (time.monotonic() - started) * 100
+        share = cpu_share(app.process.pid)
         idle = len(involving(monitor.messages()[seen:], names))
         session.activate(app.process.pid)
         app.press("chkGo")

@@ -79,6 +79,13 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
+def cpu_share(pid, seconds=30):
+    """Per cent of one core that the process uses over the next `seconds`."""
+    before, started = cpu_seconds(pid), time.monotonic()
+    time.sleep(seconds)
+    return (cpu_seconds(pid) - before) / (time.monotonic() - started) * 100
+
+
 def resident_kib(pid):
     with open(f"/proc/{pid}/status") as f:
         return next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
@@ -167,9 +174,7 @@ def main():
 
     app = session.start_ambrisk(desktop)
     time.sleep(3)
-    before, started = cpu_seconds(app.process.pid), time.monotonic()
-    time.sleep(30)
-    share = (cpu_seconds(app.process.pid) - before) / (time.monotonic() - started) * 100
+    share = cpu_share(app.process.pid)
     print(f"idle CPU over 30 s, both toggles up: {share:.3f} % of one core")
     app.kill()
 
